@@ -1,0 +1,35 @@
+# The two commands that set up a fresh machine: `make run` and `make test`.
+PRESET ?= default
+BUILD := build/$(PRESET)
+
+.PHONY: all deps configure build run test test-asan bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET) -j 2
+
+run: build
+	@$(BUILD)/src/cli/finplan-cli show $(BUILD)/examples/household.ret
+
+test: build
+	@ctest --preset $(PRESET) -j 2
+
+test-asan:
+	@$(MAKE) --no-print-directory test PRESET=asan
+
+bench: build
+	@if [ -x $(BUILD)/bench/finplan-bench ]; then $(BUILD)/bench/finplan-bench; \
+	else echo "no benchmarks yet"; fi
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf build

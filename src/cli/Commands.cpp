@@ -1,0 +1,184 @@
+#include "cli/Commands.h"
+
+#include "model/Scenario.h"
+#include "model/ScenarioFile.h"
+#include "model/ScenarioJson.h"
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <sstream>
+
+namespace finplan::cli {
+
+namespace {
+
+const char* const kUsage = "usage: finplan-cli COMMAND [ARGS]\n"
+                           "commands:\n"
+                           "  new FILE.ret            write a new scenario\n"
+                           "  dump FILE.ret           print the scenario as JSON\n"
+                           "  build FILE.json OUT.ret write a scenario file from JSON\n"
+                           "  show FILE.ret           print what the scenario holds\n";
+
+// A failure with the message the user sees.
+struct CommandError {
+    std::string text;
+};
+
+std::unique_ptr<Scenario> readScenario(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    if (!readFilePrefix(path, completeFileSize(kEventSlots), bytes))
+        throw CommandError{path + ": cannot open the file"};
+    auto s = std::make_unique<Scenario>();
+    newScenario(*s);
+    if (!decodeScenario(bytes, *s).valid)
+        throw CommandError{path + " doesn't seem to be a valid Vantrel Financial Planner file."};
+    return s;
+}
+
+void writeScenario(const std::string& path, const Scenario& s) {
+    if (!writeFileAtomically(path, encodeScenario(s)))
+        throw CommandError{path + ": cannot write the file"};
+}
+
+void requireArgs(const std::vector<std::string>& args, std::size_t count) {
+    if (args.size() != count + 1)
+        throw CommandError{std::string("wrong number of arguments\n") + kUsage};
+}
+
+int commandNew(const std::vector<std::string>& args, std::ostream&) {
+    requireArgs(args, 1);
+    auto s = std::make_unique<Scenario>();
+    newScenario(*s);
+    writeScenario(args[1], *s);
+    return 0;
+}
+
+int commandDump(const std::vector<std::string>& args, std::ostream& out) {
+    requireArgs(args, 1);
+    const auto s = readScenario(args[1]);
+    out << scenarioToJson(*s).dump(2) << '\n';
+    return 0;
+}
+
+int commandBuild(const std::vector<std::string>& args, std::ostream&) {
+    requireArgs(args, 2);
+    std::ifstream in(args[1]);
+    if (!in)
+        throw CommandError{args[1] + ": cannot open the file"};
+    nlohmann::json j;
+    try {
+        j = nlohmann::json::parse(in);
+    } catch (const nlohmann::json::parse_error& e) {
+        throw CommandError{args[1] + ": not valid JSON: " + e.what()};
+    }
+    auto s = std::make_unique<Scenario>();
+    newScenario(*s);
+    try {
+        scenarioFromJson(j, *s);
+    } catch (const ScenarioJsonError& e) {
+        throw CommandError{args[1] + ": " + e.what()};
+    }
+    writeScenario(args[2], *s);
+    return 0;
+}
+
+std::string format(const char* pattern, auto... values) {
+    char text[256];
+    std::snprintf(text, sizeof text, pattern, values...);
+    return text;
+}
+
+const char* eventKindName(const FinancialEvent& e) {
+    switch (e.kind) {
+    case kBudgetEvent:
+        return "Budget";
+    case kRequiredDistribution:
+        return "RMD";
+    case kRateChange:
+        return "Fundamentals";
+    case kDeposit:
+        return "Deposit";
+    case kLoan:
+        return e.inflationAdjust == kCreditCardMarker ? "Credit card" : "Loan";
+    case kMortgage:
+        return "Mortgage";
+    case kTransfer:
+        return e.subtype == kRule72TSubtype ? "Rule 72T" : "Transfer";
+    case kWithdrawal:
+        return e.subtype == kBudgetWithdrawalSubtype ? "Budget withdrawal" : "Withdrawal";
+    case kAssetAllocation:
+        return "Asset allocation";
+    default:
+        return "Other";
+    }
+}
+
+int commandShow(const std::vector<std::string>& args, std::ostream& out) {
+    requireArgs(args, 1);
+    const auto s = readScenario(args[1]);
+    const InitialValues& iv = s->initialValues;
+    out << "Scenario " << args[1] << '\n';
+    out << format("Ages %.1f to %.1f, birthday %d/%d\n", iv.startAge, iv.endAge, iv.birthMonth,
+                  iv.birthDay);
+    out << format("Inflation %.2f%%, tax %.2f%%; average rates: investment %.2f%%, "
+                  "tax free %.2f%%, retirement %.2f%%\n",
+                  iv.inflationRate, iv.taxRate, iv.investmentRate, iv.taxFreeRate,
+                  iv.retirementRate);
+
+    const AccountTable& t = s->accountTable;
+    out << format("\nAccounts: %d\n", t.accountCount);
+    float total = 0;
+    for (int k = 0; k < t.accountCount; ++k) {
+        const Account& a = t.accounts[k];
+        total += a.initialAmount;
+        out << format("  %-29s %-18s %13.2f %8.3f%%  order %-3s\n", a.name.str().c_str(),
+                      accountTypeName(a.type), a.initialAmount, a.initialRate,
+                      a.accessOrder.str().c_str());
+    }
+    out << format("  %-29s %-18s %13.2f\n", "Total", "", total);
+
+    out << format("\nEvents: %d\n", s->eventCount);
+    for (int i = 0; i < s->eventCount; ++i) {
+        const FinancialEvent& e = s->events[i];
+        out << format("  %5.1f-%5.1f  %-17s %-49s %13.2f\n", e.startAge, e.endAge, eventKindName(e),
+                      e.name.str().c_str(), e.amount);
+    }
+
+    out << "\nBudgets:\n";
+    for (const Budget& b : s->budgets) {
+        if (b.itemCount > 0 || b.active)
+            out << format("  %-29s %2d items %13.2f a year%s\n", b.name.str().c_str(), b.itemCount,
+                          b.yearlyTotal, b.active ? ", active" : "");
+    }
+    return 0;
+}
+
+} // namespace
+
+int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    using Command = std::function<int(const std::vector<std::string>&, std::ostream&)>;
+    static const std::map<std::string, Command> commands = {
+        {"new", commandNew}, {"dump", commandDump}, {"build", commandBuild}, {"show", commandShow}};
+
+    if (args.empty()) {
+        err << kUsage;
+        return 2;
+    }
+    const auto it = commands.find(args[0]);
+    if (it == commands.end()) {
+        err << "finplan-cli: unknown command '" << args[0] << "'\n" << kUsage;
+        return 2;
+    }
+    try {
+        return it->second(args, out);
+    } catch (const CommandError& e) {
+        err << "finplan-cli: " << e.text << '\n';
+        return 1;
+    }
+}
+
+} // namespace finplan::cli

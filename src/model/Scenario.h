@@ -1,0 +1,84 @@
+#pragma once
+
+#include "model/Message.h"
+#include "model/Records.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace finplan {
+
+// The one financial scenario the application works on, block by block in the order the
+// scenario file stores them. Value-initialise it (`Scenario s{};`) and then apply
+// `newScenario` or load it.
+struct Scenario {
+    InitialValues initialValues;
+    std::array<FinancialEvent, kEventSlots> events;
+    // The live event count; `initialValues.eventCount` mirrors it in the file.
+    std::int32_t eventCount;
+    AccountTable accountTable;
+    GroupsBlock groups;
+    ReportTitles reportTitles;
+    SlotSettings slots;
+    std::array<FontRecord, kFonts> fonts;
+    Preferences preferences;
+    std::array<Budget, kBudgets> budgets;
+    DividendBlock dividends;
+    AssetClassBlock assetClasses;
+    AllocationBlock allocations;
+};
+
+// A view of one life-expectancy table, whose fields lie scattered through the slot block.
+std::int32_t lifeTableStartAge(const SlotSettings& slots, int table);
+void setLifeTableStartAge(SlotSettings& slots, int table, std::int32_t age);
+
+// The text of an account type as the account editor lists it ("Asset" .. "Tax Free Savings");
+// an empty text for a code outside 0..4.
+const char* accountTypeName(int type);
+
+void resetScenario(Scenario& s);
+// The "New" command's scenario, without its working file.
+void newScenario(Scenario& s);
+void resetEventSlot(FinancialEvent& e);
+// Clears the budgets to the state of a fresh load: all bytes 0, named "Budget 1".."Budget 5",
+// no account.
+void clearBudgets(Scenario& s);
+
+// Position of the account carrying `accountId` id, or -1. The stored number is compared as
+// unsigned 16-bit, so -1 and other negative references never match.
+int findAccountById(const Scenario& s, int id);
+// The account an event or setting refers to, or nullptr.
+const Account* accountById(const Scenario& s, int id);
+
+// Adding an account: the slot and the number of the record at position `accountCount`.
+std::int16_t allocateSlot(Scenario& s);
+std::int16_t allocateAccountId(Scenario& s);
+
+struct AddAccountResult {
+    int position = -1; // -1 when refused
+    std::optional<Message> message;
+};
+// Adds `account` at position `accountCount` with a fresh slot and number; refused at 50.
+AddAccountResult addAccount(Scenario& s, const Account& account);
+
+struct DeleteAccountResult {
+    bool deleted = false;
+    std::vector<Message> messages; // one per blocking event, then the closing message
+};
+DeleteAccountResult deleteAccount(Scenario& s, int position);
+
+void repairSlots(Scenario& s);
+void rebuildDerivedEvents(Scenario& s);
+void sortEvents(Scenario& s);
+// Gives the accounts, sorted by name, the numbers 0, 1, 2, ...; events keep theirs.
+void reindexAccounts(Scenario& s);
+
+// Removes event i; the later events move down one slot and the slot freed at the end is reset.
+void removeEvent(Scenario& s, int index);
+// The editors' scratch slot (the slot after the last event), or nullptr when every slot is used.
+FinancialEvent* scratchSlot(Scenario& s);
+
+} // namespace finplan

@@ -1,0 +1,398 @@
+#include "model/ScenarioJson.h"
+
+#include "model/RecordCodec.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <string_view>
+#include <type_traits>
+
+namespace finplan {
+
+namespace {
+
+using nlohmann::json;
+
+std::string latin1ToUtf8(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (b >> 6));
+            out += static_cast<char>(0x80 | (b & 0x3F));
+        }
+    }
+    return out;
+}
+
+// Characters outside Latin-1, and malformed UTF-8, become '?'.
+std::string utf8ToLatin1(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b < 0x80) {
+            out += text[i++];
+            continue;
+        }
+        const std::size_t length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        std::uint32_t code = length == 2 ? (b & 0x1Fu) : length == 3 ? (b & 0x0Fu) : (b & 0x07u);
+        bool ok = length > 1 && i + length <= text.size();
+        for (std::size_t k = 1; ok && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            ok = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        out += ok && code <= 0xFF ? static_cast<char>(code) : '?';
+        i += ok ? length : 1;
+    }
+    return out;
+}
+
+[[noreturn]] void fail(const std::string& where, const std::string& what) {
+    throw ScenarioJsonError(where + ": " + what);
+}
+
+std::string member(const std::string& where, std::string_view name) {
+    return where.empty() ? std::string(name) : where + "." + std::string(name);
+}
+
+std::string element(const std::string& where, std::size_t i) {
+    return where + "[" + std::to_string(i) + "]";
+}
+
+// --- any field: numbers, texts, arrays and described records --------------------------------
+
+template <class T> json toJson(const T& field);
+
+struct JsonWriter {
+    json& out;
+    template <class T> void operator()(const char* name, const T& field) {
+        if (name)
+            out[name] = toJson(field);
+    }
+};
+
+template <class T> json toJson(const T& field) {
+    if constexpr (std::is_same_v<T, float>) {
+        if (!std::isfinite(field))
+            return nullptr;
+        // The shortest text that reads back as the same float, so 0.1f shows as 0.1.
+        char text[32];
+        *std::to_chars(text, text + sizeof text - 1, field).ptr = 0;
+        return std::strtod(text, nullptr);
+    } else if constexpr (std::is_integral_v<T>) {
+        return static_cast<std::int64_t>(field);
+    } else if constexpr (codec::IsFixedText<T>::value) {
+        return latin1ToUtf8(field.view());
+    } else if constexpr (codec::isArray<T>) {
+        json out = json::array();
+        for (const auto& e : field)
+            out.push_back(toJson(e));
+        return out;
+    } else {
+        json out = json::object();
+        describe(field, JsonWriter{out});
+        return out;
+    }
+}
+
+template <class T> void fromJson(const json& value, T& field, const std::string& where);
+
+struct JsonReader {
+    const json& object;
+    const std::string& where;
+    template <class T> void operator()(const char* name, T& field) {
+        if (!name)
+            return;
+        const auto it = object.find(name);
+        if (it != object.end())
+            fromJson(*it, field, member(where, name));
+    }
+};
+
+void requireObject(const json& value, const std::string& where) {
+    if (!value.is_object())
+        fail(where.empty() ? "scenario" : where, "expected an object");
+}
+
+const json& requireArray(const json& value, std::size_t capacity, const std::string& where) {
+    if (!value.is_array())
+        fail(where, "expected an array");
+    if (value.size() > capacity)
+        fail(where, "more than " + std::to_string(capacity) + " entries");
+    return value;
+}
+
+template <class T> void fromJson(const json& value, T& field, const std::string& where) {
+    if constexpr (std::is_same_v<T, float>) {
+        if (value.is_null()) {
+            field = std::numeric_limits<float>::quiet_NaN();
+            return;
+        }
+        if (!value.is_number())
+            fail(where, "expected a number");
+        const double number = value.get<double>();
+        if (std::abs(number) > std::numeric_limits<float>::max())
+            fail(where, "number too large");
+        field = static_cast<float>(number);
+    } else if constexpr (std::is_integral_v<T>) {
+        if (!value.is_number_integer())
+            fail(where, "expected a whole number");
+        const auto number = value.get<std::int64_t>();
+        if (number < std::numeric_limits<T>::min() || number > std::numeric_limits<T>::max())
+            fail(where, "number out of range");
+        field = static_cast<T>(number);
+    } else if constexpr (codec::IsFixedText<T>::value) {
+        if (!value.is_string())
+            fail(where, "expected a text");
+        const std::string text = utf8ToLatin1(value.get<std::string>());
+        if (text.size() > T::capacity - 1)
+            fail(where, "longer than " + std::to_string(T::capacity - 1) + " characters");
+        field.assign(text);
+    } else if constexpr (codec::isArray<T>) {
+        const json& entries = requireArray(value, codec::ArrayLength<T>::value, where);
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            fromJson(entries[i], field[i], element(where, i));
+    } else {
+        requireObject(value, where);
+        describe(field, JsonReader{value, where});
+    }
+}
+
+// Reads `key` of `object` into `field` when present.
+template <class T>
+void readKey(const json& object, const char* key, T& field, const std::string& where) {
+    JsonReader{object, where}(key, field);
+}
+
+// Calls apply(entry, index, where) for each entry of the array under `key`.
+template <class Apply>
+void forEachEntry(const json& object, const char* key, std::size_t capacity, Apply apply) {
+    const auto it = object.find(key);
+    if (it == object.end())
+        return;
+    const json& entries = requireArray(*it, capacity, key);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        apply(entries[i], static_cast<int>(i), element(key, i));
+}
+
+// --- the blocks whose JSON shape differs from their file layout -------------------------------
+
+json budgetToJson(const Budget& b) {
+    json items = json::array();
+    for (int i = 0; i < std::clamp<int>(b.itemCount, 0, kBudgetItems); ++i)
+        items.push_back({{"itemName", toJson(b.itemName[i])},
+                         {"itemYearly", toJson(b.itemYearly[i])},
+                         {"itemAmount", toJson(b.itemAmount[i])},
+                         {"itemWorking", toJson(b.itemWorking[i])},
+                         {"itemRate", toJson(b.itemRate[i])},
+                         {"itemMonthly", toJson(b.itemMonthly[i])},
+                         {"itemInflation", toJson(b.itemInflation[i])},
+                         {"itemTrack", toJson(b.itemTrack[i])}});
+    return {{"name", toJson(b.name)},
+            {"itemCount", toJson(b.itemCount)},
+            {"startAge", toJson(b.startAge)},
+            {"endAge", toJson(b.endAge)},
+            {"items", items},
+            {"yearlyTotal", toJson(b.yearlyTotal)},
+            {"active", toJson(b.active)},
+            {"todaysDollars", toJson(b.todaysDollars)},
+            {"account", toJson(b.account)}};
+}
+
+void budgetFromJson(const json& j, Budget& b, const std::string& where) {
+    requireObject(j, where);
+    for (const char* key :
+         {"name", "startAge", "endAge", "yearlyTotal", "active", "todaysDollars", "account"}) {
+        describe(b, [&](const char* name, auto& field) {
+            if (name && std::string_view(name) == key)
+                readKey(j, key, field, where);
+        });
+    }
+    // The items given are the budget's items.
+    forEachEntry(j, "items", kBudgetItems, [&](const json& item, int i, const std::string& at) {
+        const std::string place = member(where, at);
+        requireObject(item, place);
+        readKey(item, "itemName", b.itemName[i], place);
+        readKey(item, "itemYearly", b.itemYearly[i], place);
+        readKey(item, "itemAmount", b.itemAmount[i], place);
+        readKey(item, "itemWorking", b.itemWorking[i], place);
+        readKey(item, "itemRate", b.itemRate[i], place);
+        readKey(item, "itemMonthly", b.itemMonthly[i], place);
+        readKey(item, "itemInflation", b.itemInflation[i], place);
+        readKey(item, "itemTrack", b.itemTrack[i], place);
+        b.itemCount = static_cast<std::int16_t>(i + 1);
+    });
+}
+
+json slotToJson(const Scenario& s, int k) {
+    json allocation = json::array();
+    for (const auto& perClass : s.allocations.allocation)
+        allocation.push_back(toJson(perClass[k]));
+    const SlotSettings& t = s.slots;
+    return {{"penaltyAge", toJson(t.penaltyAge[k])},
+            {"penaltyRate", toJson(t.penaltyRate[k])},
+            {"drawCount", toJson(t.drawCount[k])},
+            {"slotStatus", toJson(t.slotStatus[k])},
+            {"firstPenaltyAge", toJson(t.firstPenaltyAge[k])},
+            {"rmdCode", toJson(t.rmdCode[k])},
+            {"randomDeviation", toJson(t.randomDeviation[k])},
+            {"slotAux", toJson(t.slotAux[k])},
+            {"dividendRate", toJson(s.dividends.dividendRate[k])},
+            {"dividendTaxable", toJson(s.dividends.dividendTaxable[k])},
+            {"dividendAccount", toJson(s.dividends.dividendAccount[k])},
+            {"allocation", allocation}};
+}
+
+void slotFromJson(const json& j, Scenario& s, int k, const std::string& where) {
+    requireObject(j, where);
+    SlotSettings& t = s.slots;
+    readKey(j, "penaltyAge", t.penaltyAge[k], where);
+    readKey(j, "penaltyRate", t.penaltyRate[k], where);
+    readKey(j, "drawCount", t.drawCount[k], where);
+    readKey(j, "slotStatus", t.slotStatus[k], where);
+    readKey(j, "firstPenaltyAge", t.firstPenaltyAge[k], where);
+    readKey(j, "rmdCode", t.rmdCode[k], where);
+    readKey(j, "randomDeviation", t.randomDeviation[k], where);
+    readKey(j, "slotAux", t.slotAux[k], where);
+    readKey(j, "dividendRate", s.dividends.dividendRate[k], where);
+    readKey(j, "dividendTaxable", s.dividends.dividendTaxable[k], where);
+    readKey(j, "dividendAccount", s.dividends.dividendAccount[k], where);
+    forEachEntry(j, "allocation", kAssetClasses,
+                 [&](const json& share, int c, const std::string& at) {
+                     fromJson(share, s.allocations.allocation[c][k], member(where, at));
+                 });
+}
+
+} // namespace
+
+json scenarioToJson(const Scenario& s) {
+    json out;
+    out["initialValues"] = toJson(s.initialValues);
+
+    json events = json::array();
+    for (int i = 0; i < std::clamp(s.eventCount, 0, kEventSlots); ++i)
+        events.push_back(toJson(s.events[i]));
+    out["events"] = events;
+
+    const AccountTable& t = s.accountTable;
+    json accounts = json::array();
+    for (int k = 0; k < std::clamp<int>(t.accountCount, 0, kMaxAccounts); ++k)
+        accounts.push_back(toJson(t.accounts[k]));
+    out["accounts"] = accounts;
+    json table = toJson(t);
+    table.erase("accounts");
+    out["accountTable"] = table;
+
+    const GroupsBlock& g = s.groups;
+    json groups = json::array();
+    for (int k = 0; k < kGroups; ++k)
+        groups.push_back({{"name", toJson(g.name[k])},
+                          {"randomMinRate", toJson(g.randomMinRate[k])},
+                          {"randomMaxRate", toJson(g.randomMaxRate[k])}});
+    out["groups"] = groups;
+    json settings = toJson(g);
+    for (const char* key : {"name", "randomMinRate", "randomMaxRate"})
+        settings.erase(key);
+    out["groupSettings"] = settings;
+
+    out["reportTitles"] = toJson(s.reportTitles);
+
+    json slots = json::array();
+    for (int k = 0; k < kSlots; ++k)
+        slots.push_back(slotToJson(s, k));
+    out["slots"] = slots;
+
+    json tables = json::array();
+    for (int k = 0; k < kLifeTables; ++k)
+        tables.push_back({{"description", toJson(s.slots.lifeTableDescription[k])},
+                          {"startAge", toJson(lifeTableStartAge(s.slots, k))},
+                          {"values", toJson(s.slots.lifeTableValues[k])}});
+    out["lifeExpectancyTables"] = tables;
+    out["rmdSettings"] = {{"rmdPenaltyRate", toJson(s.slots.rmdPenaltyRate)},
+                          {"rmdAccount", toJson(s.slots.rmdAccount)},
+                          {"rmdAmount", toJson(s.slots.rmdAmount)}};
+
+    json budgets = json::array();
+    for (const Budget& b : s.budgets)
+        budgets.push_back(budgetToJson(b));
+    out["budgets"] = budgets;
+    out["assetClasses"] = toJson(s.assetClasses.name);
+    out["fonts"] = toJson(s.fonts);
+    out["preferences"] = toJson(s.preferences);
+    return out;
+}
+
+void scenarioFromJson(const json& j, Scenario& s) {
+    requireObject(j, "");
+    readKey(j, "initialValues", s.initialValues, "");
+
+    // One slot stays free after the events for the editors.
+    forEachEntry(j, "events", kEventSlots - 1, [&](const json& e, int i, const std::string& at) {
+        resetEventSlot(s.events[i]);
+        fromJson(e, s.events[i], at);
+        s.eventCount = i + 1;
+    });
+    s.initialValues.eventCount = static_cast<std::int16_t>(s.eventCount);
+
+    AccountTable& t = s.accountTable;
+    forEachEntry(j, "accounts", kMaxAccounts, [&](const json& a, int k, const std::string& at) {
+        fromJson(a, t.accounts[k], at);
+        t.accountCount = static_cast<std::int16_t>(k + 1);
+    });
+    if (const auto it = j.find("accountTable"); it != j.end()) {
+        requireObject(*it, "accountTable");
+        readKey(*it, "nextAccountId", t.nextAccountId, "accountTable");
+        readKey(*it, "assetAllocationMinimum", t.assetAllocationMinimum, "accountTable");
+        readKey(*it, "assetAllocationStartAge", t.assetAllocationStartAge, "accountTable");
+        readKey(*it, "rmdMode", t.rmdMode, "accountTable");
+        readKey(*it, "assetAllocationMode", t.assetAllocationMode, "accountTable");
+    }
+
+    GroupsBlock& g = s.groups;
+    forEachEntry(j, "groups", kGroups, [&](const json& e, int k, const std::string& at) {
+        requireObject(e, at);
+        readKey(e, "name", g.name[k], at);
+        readKey(e, "randomMinRate", g.randomMinRate[k], at);
+        readKey(e, "randomMaxRate", g.randomMaxRate[k], at);
+    });
+    if (const auto it = j.find("groupSettings"); it != j.end()) {
+        requireObject(*it, "groupSettings");
+        for (const char* key : {"viewSetting", "randomDistribution", "w0", "w2"})
+            describe(g, [&](const char* name, auto& field) {
+                if (name && std::string_view(name) == key)
+                    readKey(*it, key, field, "groupSettings");
+            });
+    }
+
+    readKey(j, "reportTitles", s.reportTitles, "");
+    forEachEntry(j, "slots", kSlots,
+                 [&](const json& e, int k, const std::string& at) { slotFromJson(e, s, k, at); });
+    forEachEntry(j, "lifeExpectancyTables", kLifeTables,
+                 [&](const json& e, int k, const std::string& at) {
+                     requireObject(e, at);
+                     readKey(e, "description", s.slots.lifeTableDescription[k], at);
+                     std::int32_t startAge = lifeTableStartAge(s.slots, k);
+                     readKey(e, "startAge", startAge, at);
+                     setLifeTableStartAge(s.slots, k, startAge);
+                     readKey(e, "values", s.slots.lifeTableValues[k], at);
+                 });
+    if (const auto it = j.find("rmdSettings"); it != j.end()) {
+        requireObject(*it, "rmdSettings");
+        readKey(*it, "rmdPenaltyRate", s.slots.rmdPenaltyRate, "rmdSettings");
+        readKey(*it, "rmdAccount", s.slots.rmdAccount, "rmdSettings");
+        readKey(*it, "rmdAmount", s.slots.rmdAmount, "rmdSettings");
+    }
+    forEachEntry(j, "budgets", kBudgets, [&](const json& e, int n, const std::string& at) {
+        budgetFromJson(e, s.budgets[n], at);
+    });
+    readKey(j, "assetClasses", s.assetClasses.name, "");
+    readKey(j, "fonts", s.fonts, "");
+    readKey(j, "preferences", s.preferences, "");
+}
+
+} // namespace finplan

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "model/Scenario.h"
+
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+#include <string>
+
+namespace finplan {
+
+// The scenario as JSON text, for users who keep scenarios as text and for test fixtures.
+// Field names are the record field names; reserved stretches are left out. Texts are stored
+// in the file as Latin-1 and appear here as UTF-8.
+nlohmann::json scenarioToJson(const Scenario& s);
+
+// A JSON scenario error, naming the place in the document ("events[2].startAge: ...").
+class ScenarioJsonError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Builds a scenario from JSON over the defaults of a new scenario: keys that are missing keep
+// those defaults. Throws ScenarioJsonError for a value of the wrong type, a number that does
+// not fit its field, or more entries than a table holds.
+void scenarioFromJson(const nlohmann::json& j, Scenario& s);
+
+} // namespace finplan

@@ -1,0 +1,113 @@
+#include "cli/Commands.h"
+
+#include "TempDir.h"
+#include "model/ScenarioFile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+namespace finplan::cli {
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result run(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int status = runCommand(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path) << text;
+}
+
+TEST(Cli, NewWritesACompleteScenarioThatDumpsAsJson) {
+    test::TempDir dir;
+    const std::string path = dir.file("new.ret");
+    ASSERT_EQ(run({"new", path}).status, 0);
+    EXPECT_EQ(std::filesystem::file_size(path), completeFileSize(0));
+    const Result dump = run({"dump", path});
+    ASSERT_EQ(dump.status, 0);
+    const auto j = nlohmann::json::parse(dump.out);
+    EXPECT_EQ(j["initialValues"]["startAge"], 30.0);
+    EXPECT_EQ(j["budgets"][4]["name"], "Budget 5");
+    EXPECT_EQ(j["slots"].size(), 50u);
+}
+
+TEST(Cli, BuildOfDumpReproducesTheFile) {
+    test::TempDir dir;
+    const std::string first = dir.file("first.ret");
+    ASSERT_EQ(run({"build", std::string(FINPLAN_EXAMPLES_DIR) + "/household.json", first}).status,
+              0);
+    writeText(dir.file("dump.json"), run({"dump", first}).out);
+    ASSERT_EQ(run({"build", dir.file("dump.json"), dir.file("second.ret")}).status, 0);
+    std::ifstream a(first, std::ios::binary), b(dir.file("second.ret"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}),
+              std::string(std::istreambuf_iterator<char>(b), {}));
+}
+
+struct BadInputCase {
+    const char* label;
+    const char* json;    // written to in.json when not null
+    const char* message; // part of what stderr says
+};
+
+class CliBadInput : public testing::TestWithParam<BadInputCase> {};
+
+TEST_P(CliBadInput, SaysWhatIsWrongAndWritesNothing) {
+    test::TempDir dir;
+    const std::string in = dir.file("in.json");
+    if (GetParam().json)
+        writeText(in, GetParam().json);
+    const Result r = run({"build", in, dir.file("out.ret")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(in), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(GetParam().message), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.ret")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CliBadInput,
+                         testing::Values(BadInputCase{"missing", nullptr, "cannot open the file"},
+                                         BadInputCase{"notJson", "{ nope", "not valid JSON"},
+                                         BadInputCase{"wrongType",
+                                                      R"({"events": [{"startAge": true}]})",
+                                                      "events[0].startAge: expected a number"}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST(Cli, DumpOfAnInvalidFileFails) {
+    test::TempDir dir;
+    const std::string path = dir.file("short.ret");
+    writeText(path, std::string(79, 'x'));
+    const Result r = run({"dump", path});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "finplan-cli: " + path +
+                         " doesn't seem to be a valid Vantrel Financial Planner file.\n");
+    EXPECT_TRUE(r.out.empty());
+}
+
+TEST(Cli, UsageErrors) {
+    EXPECT_EQ(run({}).status, 2);
+    EXPECT_EQ(run({"frobnicate"}).status, 2);
+    EXPECT_EQ(run({"dump"}).status, 1);
+}
+
+TEST(Cli, ShowListsAccountsAndEvents) {
+    test::TempDir dir;
+    const std::string path = dir.file("household.ret");
+    ASSERT_EQ(run({"build", std::string(FINPLAN_EXAMPLES_DIR) + "/household.json", path}).status,
+              0);
+    const Result r = run({"show", path});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("Checking"), std::string::npos);
+    EXPECT_NE(r.out.find("Mortgage"), std::string::npos);
+}
+
+} // namespace
+} // namespace finplan::cli

@@ -1,0 +1,132 @@
+#include "model/ScenarioJson.h"
+
+#include "model/ScenarioFile.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace finplan {
+namespace {
+
+using nlohmann::json;
+
+std::unique_ptr<Scenario> fromJsonText(const std::string& text) {
+    auto s = std::make_unique<Scenario>();
+    newScenario(*s);
+    scenarioFromJson(json::parse(text), *s);
+    return s;
+}
+
+std::vector<std::uint8_t> rebuilt(const Scenario& s) {
+    auto copy = std::make_unique<Scenario>();
+    newScenario(*copy);
+    scenarioFromJson(json::parse(scenarioToJson(s).dump()), *copy);
+    return encodeScenario(*copy);
+}
+
+TEST(ScenarioJson, ANewScenarioSurvivesDumpAndBuild) {
+    auto s = std::make_unique<Scenario>();
+    newScenario(*s);
+    EXPECT_EQ(rebuilt(*s), encodeScenario(*s));
+}
+
+TEST(ScenarioJson, TheExampleSurvivesDumpAndBuild) {
+    std::ifstream in(std::string(FINPLAN_EXAMPLES_DIR) + "/household.json");
+    ASSERT_TRUE(in);
+    auto s = std::make_unique<Scenario>();
+    newScenario(*s);
+    scenarioFromJson(json::parse(in), *s);
+    EXPECT_GT(s->eventCount, 5);
+    EXPECT_GT(s->accountTable.accountCount, 4);
+    EXPECT_EQ(rebuilt(*s), encodeScenario(*s));
+}
+
+TEST(ScenarioJson, NumbersAndTextsRoundTripExactly) {
+    auto s = std::make_unique<Scenario>();
+    newScenario(*s);
+    const float values[] = {0.1f, 1234567.89f, -1234.5f, 1e-7f, -3.4e38f, 16777217.0f, 0.3f};
+    s->eventCount = 7;
+    for (int i = 0; i < 7; ++i) {
+        s->events[i].kind = kDeposit;
+        s->events[i].amount = values[i];
+    }
+    s->events[0].name.assign("Caf\xE9 fund"); // Latin-1 e acute
+    const json j = scenarioToJson(*s);
+    EXPECT_EQ(j["events"][0]["amount"].dump(), "0.1");
+    EXPECT_EQ(j["events"][0]["name"], "Caf\xC3\xA9 fund");
+    EXPECT_EQ(rebuilt(*s), encodeScenario(*s));
+}
+
+TEST(ScenarioJson, MissingKeysKeepTheDefaultsOfANewScenario) {
+    const auto s = fromJsonText(R"({"initialValues": {"startAge": 45},
+        "accounts": [{"name": "Checking", "initialAmount": 100}],
+        "slots": [{}, {"dividendRate": 2}],
+        "budgets": [{}, {"name": "Travel", "items": [{"itemName": "Flights", "itemYearly": 900}]}]})");
+    EXPECT_EQ(s->initialValues.startAge, 45.0f);
+    EXPECT_EQ(s->initialValues.endAge, 84.0f);
+    EXPECT_EQ(s->accountTable.accountCount, 1);
+    EXPECT_EQ(s->accountTable.accounts[0].accessOrder.str(), " ");
+    EXPECT_EQ(s->accountTable.accounts[1].slotId, 1);
+    EXPECT_EQ(s->slots.penaltyAge[1], 59.0f);
+    EXPECT_EQ(s->dividends.dividendRate[1], 2.0f);
+    EXPECT_EQ(s->budgets[0].name.str(), "Budget 1");
+    EXPECT_EQ(s->budgets[1].name.str(), "Travel");
+    EXPECT_EQ(s->budgets[1].itemCount, 1);
+    EXPECT_EQ(s->budgets[1].account, -1);
+    EXPECT_EQ(s->budgets[1].itemYearly[0], 900.0f);
+}
+
+struct ErrorCase {
+    const char* label;
+    const char* json;
+    const char* message;
+};
+
+class ScenarioJsonErrors : public testing::TestWithParam<ErrorCase> {};
+
+TEST_P(ScenarioJsonErrors, NameThePlaceAndTheFault) {
+    auto s = std::make_unique<Scenario>();
+    newScenario(*s);
+    try {
+        scenarioFromJson(json::parse(GetParam().json), *s);
+        FAIL() << "no error";
+    } catch (const ScenarioJsonError& e) {
+        EXPECT_STREQ(e.what(), GetParam().message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScenarioJsonErrors,
+    testing::Values(ErrorCase{"notAnObject", "[]", "scenario: expected an object"},
+                    ErrorCase{"textForNumber", R"({"initialValues": {"startAge": "x"}})",
+                              "initialValues.startAge: expected a number"},
+                    ErrorCase{"fractionForFlag", R"({"events": [{}, {"kind": 2.5}]})",
+                              "events[1].kind: expected a whole number"},
+                    ErrorCase{"referenceTooLarge", R"({"events": [{"account": 40000}]})",
+                              "events[0].account: number out of range"},
+                    ErrorCase{"nameTooLong",
+                              R"({"accounts": [{"name": "0123456789012345678901234567890"}]})",
+                              "accounts[0].name: longer than 29 characters"},
+                    ErrorCase{"tooManyGroups", R"({"groups": [{},{},{},{},{},{},{},{},{},{},{}]})",
+                              "groups: more than 10 entries"},
+                    ErrorCase{"tableValues",
+                              R"({"lifeExpectancyTables": [{"values": [1, "two"]}]})",
+                              "lifeExpectancyTables[0].values[1]: expected a number"},
+                    ErrorCase{"eventsNotArray", R"({"events": {}})", "events: expected an array"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(ScenarioJson, AtMost149EventsLeaveTheEditorsTheirSlot) {
+    json j;
+    j["events"] = json::array();
+    for (int i = 0; i < 150; ++i)
+        j["events"].push_back(json::object());
+    auto s = std::make_unique<Scenario>();
+    newScenario(*s);
+    EXPECT_THROW(scenarioFromJson(j, *s), ScenarioJsonError);
+    j["events"].erase(0);
+    scenarioFromJson(j, *s);
+    EXPECT_EQ(s->eventCount, 149);
+}
+
+} // namespace
+} // namespace finplan
