@@ -1,12 +1,12 @@
 #include "cli/Commands.h"
 
+#include "cli/CommandSupport.h"
 #include "model/Scenario.h"
 #include "model/ScenarioFile.h"
 #include "model/ScenarioJson.h"
 
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -21,12 +21,12 @@ const char* const kUsage = "usage: finplan-cli COMMAND [ARGS]\n"
                            "  new FILE.ret            write a new scenario\n"
                            "  dump FILE.ret           print the scenario as JSON\n"
                            "  build FILE.json OUT.ret write a scenario file from JSON\n"
-                           "  show FILE.ret           print what the scenario holds\n";
+                           "  show FILE.ret           print what the scenario holds\n"
+                           "  run FILE.ret [--detailed] [--accounts] [--summary] [--rates]\n"
+                           "      [--results OUT.sch] [--workdir DIR] [--today YYYY-MM-DD]\n"
+                           "      [--tags] [--json]     run the scenario and print its schedule\n";
 
-// A failure with the message the user sees.
-struct CommandError {
-    std::string text;
-};
+} // namespace
 
 std::unique_ptr<Scenario> readScenario(const std::string& path) {
     std::vector<std::uint8_t> bytes;
@@ -39,6 +39,17 @@ std::unique_ptr<Scenario> readScenario(const std::string& path) {
     return s;
 }
 
+void StreamNotifier::notify(const Message& message) {
+    m_err << message.caption << ": " << message.text << '\n';
+}
+
+bool StreamNotifier::confirm(const Message& question) {
+    m_err << question.caption << ": " << question.text << " No\n";
+    return false;
+}
+
+namespace {
+
 void writeScenario(const std::string& path, const Scenario& s) {
     if (!writeFileAtomically(path, encodeScenario(s)))
         throw CommandError{path + ": cannot write the file"};
@@ -49,7 +60,7 @@ void requireArgs(const std::vector<std::string>& args, std::size_t count) {
         throw CommandError{std::string("wrong number of arguments\n") + kUsage};
 }
 
-int commandNew(const std::vector<std::string>& args, std::ostream&) {
+int commandNew(const Args& args, std::ostream&, std::ostream&) {
     requireArgs(args, 1);
     auto s = std::make_unique<Scenario>();
     newScenario(*s);
@@ -57,14 +68,14 @@ int commandNew(const std::vector<std::string>& args, std::ostream&) {
     return 0;
 }
 
-int commandDump(const std::vector<std::string>& args, std::ostream& out) {
+int commandDump(const Args& args, std::ostream& out, std::ostream&) {
     requireArgs(args, 1);
     const auto s = readScenario(args[1]);
     out << scenarioToJson(*s).dump(2) << '\n';
     return 0;
 }
 
-int commandBuild(const std::vector<std::string>& args, std::ostream&) {
+int commandBuild(const Args& args, std::ostream&, std::ostream&) {
     requireArgs(args, 2);
     std::ifstream in(args[1]);
     if (!in)
@@ -117,7 +128,7 @@ const char* eventKindName(const FinancialEvent& e) {
     }
 }
 
-int commandShow(const std::vector<std::string>& args, std::ostream& out) {
+int commandShow(const Args& args, std::ostream& out, std::ostream&) {
     requireArgs(args, 1);
     const auto s = readScenario(args[1]);
     const InitialValues& iv = s->initialValues;
@@ -160,9 +171,12 @@ int commandShow(const std::vector<std::string>& args, std::ostream& out) {
 } // namespace
 
 int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    using Command = std::function<int(const std::vector<std::string>&, std::ostream&)>;
-    static const std::map<std::string, Command> commands = {
-        {"new", commandNew}, {"dump", commandDump}, {"build", commandBuild}, {"show", commandShow}};
+    using Command = int (*)(const Args&, std::ostream&, std::ostream&);
+    static const std::map<std::string, Command> commands = {{"new", commandNew},
+                                                            {"dump", commandDump},
+                                                            {"build", commandBuild},
+                                                            {"show", commandShow},
+                                                            {"run", commandRun}};
 
     if (args.empty()) {
         err << kUsage;
@@ -174,7 +188,7 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 2;
     }
     try {
-        return it->second(args, out);
+        return it->second(args, out, err);
     } catch (const CommandError& e) {
         err << "finplan-cli: " << e.text << '\n';
         return 1;

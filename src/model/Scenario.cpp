@@ -150,6 +150,11 @@ const Account* accountById(const Scenario& s, int id) {
     return k < 0 ? nullptr : &s.accountTable.accounts[k];
 }
 
+Account* accountById(Scenario& s, int id) {
+    const int k = findAccountById(s, id);
+    return k < 0 ? nullptr : &s.accountTable.accounts[k];
+}
+
 std::int16_t allocateSlot(Scenario& s) {
     const int position = clampedAccountCount(s);
     std::int16_t slot = static_cast<std::int16_t>(position);

@@ -52,6 +52,7 @@ void clearBudgets(Scenario& s);
 int findAccountById(const Scenario& s, int id);
 // The account an event or setting refers to, or nullptr.
 const Account* accountById(const Scenario& s, int id);
+Account* accountById(Scenario& s, int id);
 
 // Adding an account: the slot and the number of the record at position `accountCount`.
 std::int16_t allocateSlot(Scenario& s);

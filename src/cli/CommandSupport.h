@@ -1,0 +1,36 @@
+#pragma once
+
+#include "model/Message.h"
+#include "model/Scenario.h"
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace finplan::cli {
+
+// A failure with the message the user sees; the command exits with status 1.
+struct CommandError {
+    std::string text;
+};
+
+using Args = std::vector<std::string>;
+
+// Reads a scenario file as the application opens one at start-up.
+std::unique_ptr<Scenario> readScenario(const std::string& path);
+
+// Prints what core operations report to the error stream; questions are answered No.
+class StreamNotifier : public Notifier {
+  public:
+    explicit StreamNotifier(std::ostream& err) : m_err(err) {}
+    void notify(const Message& message) override;
+    bool confirm(const Message& question) override;
+
+  private:
+    std::ostream& m_err;
+};
+
+int commandRun(const Args& args, std::ostream& out, std::ostream& err);
+
+} // namespace finplan::cli

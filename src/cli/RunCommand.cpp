@@ -1,0 +1,185 @@
+#include "cli/CommandSupport.h"
+#include "engine/Simulation.h"
+
+#include <chrono>
+#include <ctime>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+namespace finplan::cli {
+
+namespace {
+
+using nlohmann::json;
+
+LocalDateTime clockNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+LocalDateTime parseDate(const std::string& text) {
+    LocalDateTime d;
+    char dash1 = 0, dash2 = 0;
+    if (std::sscanf(text.c_str(), "%d%c%d%c%d", &d.year, &dash1, &d.month, &dash2, &d.day) != 5 ||
+        dash1 != '-' || dash2 != '-' || d.month < 1 || d.month > 12 || d.day < 1 || d.day > 31)
+        throw CommandError{"--today wants a date written YYYY-MM-DD, not '" + text + "'"};
+    return d;
+}
+
+const char* redFlagName(RedFlagKind kind) {
+    switch (kind) {
+    case RedFlagKind::Penalty:
+        return "penalty";
+    case RedFlagKind::RetirementAge:
+        return "retirementAge";
+    case RedFlagKind::LiquidDepleted:
+        return "liquidDepleted";
+    case RedFlagKind::WithdrawalAccountDepleted:
+        return "withdrawalAccountDepleted";
+    case RedFlagKind::RmdAccountsDepleted:
+        return "rmdAccountsDepleted";
+    case RedFlagKind::TransfersNotCompleted:
+        return "transfersNotCompleted";
+    case RedFlagKind::NegativeNetWorth:
+        return "negativeNetWorth";
+    }
+    return "";
+}
+
+json rowToJson(const ResultRow& r) {
+    return {{"age", r.age},
+            {"investment", r.investment},
+            {"taxFree", r.taxFree},
+            {"retirement", r.retirement},
+            {"assetAccounts", r.assetAccounts},
+            {"equity", r.equity},
+            {"rowNetWorth", r.rowNetWorth},
+            {"incoming", r.incoming},
+            {"deposited", r.deposited},
+            {"taxableIncome", r.taxableIncome},
+            {"nonTaxableIncome", r.nonTaxableIncome},
+            {"outgoing", r.outgoing},
+            {"withdrawn", r.withdrawn},
+            {"taxes", r.taxes},
+            {"interestPaid", r.interestPaid},
+            {"penalties", r.penalties},
+            {"loans", r.loans},
+            {"equityGain", r.equityGain},
+            {"appreciation", r.appreciation},
+            {"depreciationAndClosing", r.depreciationAndClosing}};
+}
+
+json runToJson(const Scenario& s, const RunState& state) {
+    json out;
+    json schedule = json::array();
+    const auto& lines = state.log.lines();
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        schedule.push_back({{"tag", state.log.tag(i)}, {"text", lines[i]}});
+    out["schedule"] = schedule;
+
+    const ResultTable& table = state.table;
+    const int accounts = std::clamp<int>(s.accountTable.accountCount, 0, kMaxAccounts);
+    json rows = json::array(), balances = json::array(), todays = json::array();
+    for (int r = 0; r < table.rowCount; ++r) {
+        rows.push_back(rowToJson(table.rows[r]));
+        json row = json::array();
+        for (int k = 0; k < accounts; ++k)
+            row.push_back(table.balanceTable[r][k]);
+        balances.push_back(row);
+        todays.push_back(table.todaysNetWorth[r]);
+    }
+    out["rows"] = rows;
+    out["balanceTable"] = balances;
+    json order = json::array();
+    for (int k = 0; k < accounts; ++k)
+        order.push_back(s.accountTable.accounts[k].name.str());
+    out["accountOrder"] = order;
+    out["todaysNetWorth"] = todays;
+
+    json flags = json::array();
+    for (int k = 0; k < kRedFlagKinds; ++k) {
+        const auto kind = static_cast<RedFlagKind>(k);
+        const RedFlag& f = state.redFlags[kind];
+        if (!f.raised)
+            continue;
+        json flag = {{"kind", redFlagName(kind)}, {"age", f.age}};
+        if (kind == RedFlagKind::TransfersNotCompleted)
+            flag["count"] = f.count;
+        flags.push_back(flag);
+    }
+    out["redFlags"] = flags;
+    return out;
+}
+
+} // namespace
+
+int commandRun(const Args& args, std::ostream& out, std::ostream& err) {
+    if (args.size() < 2)
+        throw CommandError{"run wants a scenario file"};
+    RunOptions options;
+    options.now = clockNow();
+    std::string resultsPath;
+    bool tags = false, asJson = false;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size())
+                throw CommandError{a + " wants a value"};
+            return args[++i];
+        };
+        if (a == "--detailed")
+            options.detailed = true;
+        else if (a == "--accounts")
+            options.showAccounts = true;
+        else if (a == "--summary")
+            options.summary = true;
+        else if (a == "--rates")
+            options.showRates = true;
+        else if (a == "--results")
+            resultsPath = value();
+        else if (a == "--workdir")
+            options.workDir = value();
+        else if (a == "--today")
+            options.now = parseDate(value());
+        else if (a == "--tags")
+            tags = true;
+        else if (a == "--json")
+            asJson = true;
+        else
+            throw CommandError{"run: unknown option '" + a + "'"};
+    }
+
+    const auto scenario = readScenario(args[1]);
+    options.scenarioPath = args[1];
+    StreamNotifier notifier(err);
+    auto state = std::make_unique<RunState>();
+    if (runSimulation(*scenario, options, *state, notifier) != 1)
+        throw CommandError{args[1] + ": the run stopped before its first year"};
+
+    if (!resultsPath.empty()) {
+        auto again = readScenario(args[1]);
+        RunOptions fileOptions = options;
+        fileOptions.output = LineOutput::ResultsFile;
+        fileOptions.resultsPath = resultsPath;
+        auto fileState = std::make_unique<RunState>();
+        if (runSimulation(*again, fileOptions, *fileState, notifier) != 1)
+            throw CommandError{resultsPath + ": cannot write the results file"};
+    }
+
+    if (asJson) {
+        out << runToJson(*scenario, *state).dump(2) << '\n';
+        return 0;
+    }
+    const auto& lines = state->log.lines();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (tags)
+            out << state->log.tag(i) << '\t';
+        out << lines[i] << '\n';
+    }
+    return 0;
+}
+
+} // namespace finplan::cli

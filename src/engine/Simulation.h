@@ -1,0 +1,128 @@
+#pragma once
+
+#include "engine/RunOptions.h"
+#include "engine/RunResults.h"
+#include "engine/ScheduleLog.h"
+#include "engine/WorkFile.h"
+#include "model/Message.h"
+#include "model/Scenario.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace finplan {
+
+// Everything one run leaves behind, owned by the caller; the next run with the same state
+// overwrites it. Several states can exist at once.
+struct RunState {
+    RunTotals totals;
+    YearTotals year;
+    ResultTable table;
+    RedFlags redFlags;
+    ScheduleLog log;
+    std::vector<std::string> accountNames; // in the run's account order, for the graphs
+    std::array<float, kMaxAccounts> allocationShares{};
+    // Low/high trackers of a run (five pairs and a wide one).
+    std::array<std::array<float, 2>, 6> trackers{};
+};
+
+// The whole years of an age, safe for any value a damaged file may hold.
+inline int wholeYears(float age) {
+    if (!(age > -1000.0f && age < 1000.0f))
+        return age > 0 ? 1000 : -1000;
+    return static_cast<int>(age);
+}
+
+// An age from a damaged file must not drive a run outside its tables: 0..120.
+inline float saneAge(float age) {
+    return age >= 0.0f ? (age <= 120.0f ? age : 120.0f) : 0.0f;
+}
+
+// Payment categories of the withdrawal routines: an ordinary payment is 0 or 1 (the caller's
+// to-file flag); a tax payment bears penalties but no new withdrawal tax; from 'b' on neither.
+inline constexpr int kTaxPayment = 'C';
+inline constexpr int kPenaltyPayment = 'b';
+
+// Runs the scenario year by year. Returns 1 when the run was carried out (or the run lock is
+// set), 0 when it stopped in its set-up (prepareOnly, or a results, print or plot file that
+// cannot be opened, reported through the notifier). The scenario's account table ends up in
+// the run's access order, and its events carry the run's working state.
+int runSimulation(Scenario& scenario, const RunOptions& options, RunState& state,
+                  Notifier& notifier);
+
+// The steps of one run over a scenario and a state. runSimulation drives them; tests may call
+// a step on its own after setting up the state it needs.
+class Simulation {
+  public:
+    Simulation(Scenario& scenario, const RunOptions& options, RunState& state, Notifier& notifier);
+    Simulation(const Simulation&) = delete;
+    Simulation& operator=(const Simulation&) = delete;
+
+    int run();
+
+    // Run set-up and results.
+    bool prepareRun();
+    void startAccounts();
+    void recordBalances(float age);
+    void recordAgeTotals(int wholeAge);
+    void clearYear();
+    void recordYear();
+    void emitRedFlags();
+
+    // The year-end account step.
+    void applyAccountGrowth(float period);
+    void payDividend(int accountIndex, float period);
+
+    // Payments out of the accounts.
+    float payFromAccount(float amount, int eventIndex, int category, int accountId);
+    void paySavingsShortfall(int eventIndex, float amount, int category, float period, int tag);
+    float withdrawAllocation(int eventIndex, float amount, int category, float period, int tag);
+    void computeAllocationShares();
+
+    // One event in one year.
+    void processEvent(int eventIndex, float period);
+
+    // Schedule lines; `linesWanted` is false in a quiet run, so callers can skip formatting.
+    bool linesWanted() const { return m_options.output != LineOutput::None; }
+    void emitScheduleLine(std::string_view text, int tag);
+    [[gnu::format(printf, 3, 4)]] void emitf(int tag, const char* format, ...);
+
+    // Sorts the accounts by access order: text without regard to case, equal keys in order.
+    void sortAccountsByAccessOrder();
+
+    RunTotals& totals() { return m_state.totals; }
+    YearTotals& year() { return m_state.year; }
+
+  private:
+    float& typeTotal(int type);
+    int wholeAge() const { return static_cast<int>(m_state.totals.currentAge); }
+    bool beforeResults() const {
+        return m_state.totals.currentAge < m_state.totals.resultsStartAge;
+    }
+    // Takes up to `owed` from one account by the rules of its type, lowers `owed` by what was
+    // taken and returns it.
+    float takeFromAccount(Account& account, float& owed, int category, const char* indent, int tag);
+    bool isAllocationMember(const Account& account) const;
+    float todaysDollarsNetWorth(bool closingRow) const;
+    void emitYearSummary(float shownAge);
+    void openWorkingFiles();
+    void writePlotHeader();
+    void writePlotTrailer();
+    void closeFiles();
+
+    Scenario& m_s;
+    const RunOptions& m_options;
+    RunState& m_state;
+    Notifier& m_notifier;
+    bool m_inYears = false; // lines before the results start age are dropped only in the years
+
+    WorkFile m_lineFile; // the results or print file
+    WorkFile m_plot;
+    WorkFile m_events;   // "bigfile.tmp"
+    WorkFile m_incoming; // "infile.tmp"
+    WorkFile m_outgoing; // "outfile.tmp"
+};
+
+} // namespace finplan
