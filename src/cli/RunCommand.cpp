@@ -75,9 +75,8 @@ json rowToJson(const ResultRow& r) {
 json runToJson(const Scenario& s, const RunState& state) {
     json out;
     json schedule = json::array();
-    const auto& lines = state.log.lines();
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        schedule.push_back({{"tag", state.log.tag(i)}, {"text", lines[i]}});
+    for (std::size_t i = 0; i < state.log.size(); ++i)
+        schedule.push_back({{"tag", state.log.tag(i)}, {"text", state.log.line(i)}});
     out["schedule"] = schedule;
 
     const ResultTable& table = state.table;
@@ -173,11 +172,10 @@ int commandRun(const Args& args, std::ostream& out, std::ostream& err) {
         out << runToJson(*scenario, *state).dump(2) << '\n';
         return 0;
     }
-    const auto& lines = state->log.lines();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    for (std::size_t i = 0; i < state->log.size(); ++i) {
         if (tags)
             out << state->log.tag(i) << '\t';
-        out << lines[i] << '\n';
+        out << state->log.line(i) << '\n';
     }
     return 0;
 }

@@ -74,7 +74,7 @@ void Simulation::emitScheduleLine(std::string_view text, int tag) {
             return;
         if (m_inYears && beforeResults())
             return;
-        m_state.log.append(std::string(text), tag);
+        m_state.log.append(text, tag);
         return;
     case LineOutput::ResultsFile:
     case LineOutput::PrintFile:
@@ -110,6 +110,16 @@ void Simulation::sortAccountsByAccessOrder() {
                                                        std::tolower(static_cast<unsigned char>(q));
                                             });
     });
+}
+
+void Simulation::resolveDividendTargets() {
+    m_dividendTargets.fill(-1);
+    const int count = std::clamp<int>(m_s.accountTable.accountCount, 0, kMaxAccounts);
+    for (int k = 0; k < count; ++k) {
+        const int slot = m_s.accountTable.accounts[k].slotId;
+        if (slot >= 0 && slot < kSlots)
+            m_dividendTargets[k] = findAccountById(m_s, m_s.dividends.dividendAccount[slot]);
+    }
 }
 
 void Simulation::writePlotHeader() {
@@ -230,6 +240,7 @@ int Simulation::run() {
         return 0;
     }
     sortAccountsByAccessOrder();
+    resolveDividendTargets();
 
     const InitialValues& iv = m_s.initialValues;
     const float wholeStart = std::trunc(saneAge(iv.startAge));

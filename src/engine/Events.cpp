@@ -18,7 +18,7 @@ void Simulation::processEvent(int eventIndex, float period) {
     if (eventIndex < 0 || eventIndex >= std::clamp(m_s.eventCount, 0, kEventSlots))
         return;
     FinancialEvent& e = m_s.events[eventIndex];
-    if (e.kind < kRequiredDistribution || e.kind > kWithdrawal)
+    if (e.kind < kRequiredDistribution || e.kind > kWithdrawal || e.runState == 2)
         return;
     RunTotals& t = m_state.totals;
 

@@ -22,7 +22,7 @@ void Simulation::payDividend(int accountIndex, float period) {
     const float rate = m_s.dividends.dividendRate[slot];
     if (!(rate > 0))
         return;
-    const int target = findAccountById(m_s, m_s.dividends.dividendAccount[slot]);
+    const int target = m_dividendTargets[accountIndex];
     if (target < 0)
         return; // a dividend to no account is not paid
     Account& into = m_s.accountTable.accounts[target];
@@ -44,8 +44,7 @@ void Simulation::payDividend(int accountIndex, float period) {
         y.taxableDividends += dividend;
     }
     if (dividend > 0.1f)
-        m_incoming.printf("%5.1f\t%s\t%13.2f\n", static_cast<double>(t.currentAge),
-                          into.name.str().c_str(), static_cast<double>(dividend));
+        m_incoming.detailLine(t.currentAge, into.name, dividend);
     typeTotal(into.type) += dividend;
     if (!(sheltered(source.type) && sheltered(into.type)))
         y.dividendTaxes +=
@@ -59,7 +58,6 @@ void Simulation::applyAccountGrowth(float period) {
     y.interestTaxes = y.dividends = y.taxableDividends = y.nonTaxableDividends = 0;
     y.dividendTaxes = y.assetAppreciation = y.equityAppreciation = y.depreciation = 0;
 
-    const double age = t.currentAge;
     const int count = std::clamp<int>(m_s.accountTable.accountCount, 0, kMaxAccounts);
     if (t.currentAge >= t.resultsStartAge) {
         for (int k = 0; k < count; ++k) {
@@ -78,8 +76,7 @@ void Simulation::applyAccountGrowth(float period) {
                 y.totalIncoming += growth;
                 y.taxableIncome += growth;
                 y.interest += growth;
-                m_incoming.printf("%5.1f\t%s\t%13.2f\n", age, a.name.str().c_str(),
-                                  static_cast<double>(growth));
+                m_incoming.detailLine(t.currentAge, a.name, growth);
                 break;
             case kTaxFreeSavings:
             case kRetirementSavings:
@@ -89,8 +86,7 @@ void Simulation::applyAccountGrowth(float period) {
                 y.totalIncoming += growth;
                 y.nonTaxableIncome += growth;
                 (a.type == kTaxFreeSavings ? y.taxFreeInterest : y.retirementInterest) += growth;
-                m_incoming.printf("%5.1f\t%s\t%13.2f\n", age, a.name.str().c_str(),
-                                  static_cast<double>(growth));
+                m_incoming.detailLine(t.currentAge, a.name, growth);
                 break;
             case kAsset:
             case kEquity: {
@@ -102,14 +98,11 @@ void Simulation::applyAccountGrowth(float period) {
                     y.depreciation += growth;
                 }
                 if (asset && r > 0)
-                    m_incoming.printf("%5.1f\t%s\t%13.2f\n", age, a.name.str().c_str(),
-                                      static_cast<double>(growth));
+                    m_incoming.detailLine(t.currentAge, a.name, growth);
                 else if (asset && r < 0)
-                    m_outgoing.printf("%5.1f\t%s\t%13.2f\n", age, a.name.str().c_str(),
-                                      static_cast<double>(-growth));
+                    m_outgoing.detailLine(t.currentAge, a.name, -growth);
                 else if (!asset)
-                    m_incoming.printf("%5.1f\t%s\t%13.2f\n", age, a.name.str().c_str(),
-                                      static_cast<double>(growth));
+                    m_incoming.detailLine(t.currentAge, a.name, growth);
                 typeTotal(a.type) += growth;
                 a.balance = a.balance * (1 + r * 0.01f * period);
                 break;

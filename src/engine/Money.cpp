@@ -1,5 +1,7 @@
 #include "engine/Money.h"
 
+#include "engine/Format.h"
+
 #include <cstdio>
 
 namespace finplan {
@@ -33,8 +35,9 @@ std::string formatMoney(std::string_view printed) {
 }
 
 std::string moneyText(float value) {
-    char printed[64];
-    std::snprintf(printed, sizeof printed, "%-13.2f", static_cast<double>(value));
+    // formatMoney drops the blanks of "%-13.2f", so the number alone will do.
+    std::string printed;
+    appendFixed(printed, value, 2);
     return formatMoney(printed);
 }
 

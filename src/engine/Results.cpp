@@ -285,10 +285,8 @@ void Simulation::recordYear() {
         r.depreciationAndClosing = flows.depreciationAndClosing;
     }
     if (m_events.isOpen()) {
-        const double age = t.currentAge;
         auto line = [&](const char* name, int category, float amount) {
-            m_events.printf("%5.1f\t%s\t%d\t%13.2f\n", age, name, category,
-                            static_cast<double>(amount));
+            m_events.eventLine(t.currentAge, name, category, amount);
         };
         line("Interest/Dividends Earned", 2, y.taxableIncome + y.nonTaxableIncome);
         line("Equity", 2, flows.equityGain);

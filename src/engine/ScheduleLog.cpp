@@ -5,24 +5,34 @@
 namespace finplan {
 
 void ScheduleLog::clear() {
-    m_lines.clear();
+    m_text.clear();
+    m_ends.clear();
     m_tags.clear();
     m_ageLines.fill(-1);
     m_ageLinesValid = true;
 }
 
-void ScheduleLog::append(std::string text, int tag) {
+void ScheduleLog::append(std::string_view text, int tag) {
     if (!m_ageLinesValid)
         clear();
     // A line that starts with an age printed "%5.1f" opens that age's part of the schedule.
-    if (text.substr(0, 4).find('.') != std::string::npos) {
-        const int age = std::atoi(text.c_str());
+    if (text.substr(0, 4).find('.') != std::string_view::npos) {
+        const int age = std::atoi(std::string(text.substr(0, 4)).c_str());
         if (age >= 0 && age < kAgeSlots)
-            m_ageLines[age] = static_cast<int>(m_lines.size());
+            m_ageLines[age] = static_cast<int>(size());
     }
-    if (m_lines.size() < kTaggedLines)
+    if (size() < kTaggedLines)
         m_tags.push_back(tag);
-    m_lines.push_back(std::move(text));
+    m_text.append(text);
+    m_ends.push_back(m_text.size());
+}
+
+std::vector<std::string> ScheduleLog::lines() const {
+    std::vector<std::string> out;
+    out.reserve(size());
+    for (std::size_t i = 0; i < size(); ++i)
+        out.emplace_back(line(i));
+    return out;
 }
 
 int ScheduleLog::lineOfAge(int age) const {

@@ -108,6 +108,8 @@ class Simulation {
     float todaysDollarsNetWorth(bool closingRow) const;
     void emitYearSummary(float shownAge);
     void openWorkingFiles();
+    // Finds each account's dividend target once per run; the account order holds all run.
+    void resolveDividendTargets();
     void writePlotHeader();
     void writePlotTrailer();
     void closeFiles();
@@ -117,6 +119,7 @@ class Simulation {
     RunState& m_state;
     Notifier& m_notifier;
     bool m_inYears = false; // lines before the results start age are dropped only in the years
+    std::array<int, kMaxAccounts> m_dividendTargets{};
 
     WorkFile m_lineFile; // the results or print file
     WorkFile m_plot;

@@ -45,8 +45,7 @@ float Simulation::takeFromAccount(Account& account, float& owed, int category, c
     }
     if (m_options.detailed && linesWanted())
         emitf(tag, "%s%s from %s", indent, moneyText(taken).c_str(), account.name.str().c_str());
-    m_outgoing.printf("%5.1f\t%s\t%13.2f\n", static_cast<double>(t.currentAge),
-                      account.name.str().c_str(), static_cast<double>(taken));
+    m_outgoing.detailLine(t.currentAge, account.name, taken);
     return taken;
 }
 
@@ -111,8 +110,7 @@ void Simulation::paySavingsShortfall(int eventIndex, float amount, int category,
     if (m_options.detailed && linesWanted())
         emitf(tag, "      Savings depleted -- %s withdrawn from %s.", moneyText(owed).c_str(),
               overdrawn->name.str().c_str());
-    m_outgoing.printf("%5.1f\t%s\t%13.2f\n", static_cast<double>(t.currentAge),
-                      overdrawn->name.str().c_str(), static_cast<double>(owed));
+    m_outgoing.detailLine(t.currentAge, overdrawn->name, owed);
 }
 
 bool Simulation::isAllocationMember(const Account& account) const {

@@ -1,5 +1,7 @@
 #include "engine/WorkFile.h"
 
+#include "engine/Format.h"
+
 #include <cstdarg>
 
 namespace finplan {
@@ -30,6 +32,30 @@ void WorkFile::printf(const char* format, ...) {
         m_buffer.resize(at + static_cast<std::size_t>(n));
     }
     va_end(again);
+}
+
+void WorkFile::detailLine(float age, std::string_view name, float amount) {
+    if (!m_file)
+        return;
+    appendFixed(m_buffer, age, 1, 5);
+    m_buffer += '\t';
+    m_buffer.append(name);
+    m_buffer += '\t';
+    appendFixed(m_buffer, amount, 2, 13);
+    m_buffer += '\n';
+}
+
+void WorkFile::eventLine(float age, std::string_view name, int category, float amount) {
+    if (!m_file)
+        return;
+    appendFixed(m_buffer, age, 1, 5);
+    m_buffer += '\t';
+    m_buffer.append(name);
+    m_buffer += '\t';
+    m_buffer += std::to_string(category);
+    m_buffer += '\t';
+    appendFixed(m_buffer, amount, 2, 13);
+    m_buffer += '\n';
 }
 
 void WorkFile::close() {

@@ -23,6 +23,14 @@ class WorkFile {
             m_buffer.append(text);
     }
     [[gnu::format(printf, 2, 3)]] void printf(const char* format, ...);
+    // "%5.1f\t%s\t%13.2f\n": the detail line of the incoming and outgoing files.
+    void detailLine(float age, std::string_view name, float amount);
+    template <class Text> void detailLine(float age, const Text& name, float amount) {
+        if (m_file) // the name is only looked at when the line is written
+            detailLine(age, name.view(), amount);
+    }
+    // "%5.1f\t%s\t%d\t%13.2f\n": the event detail file's line.
+    void eventLine(float age, std::string_view name, int category, float amount);
     void close();
 
   private:

@@ -111,3 +111,74 @@ TEST(Cli, ShowListsAccountsAndEvents) {
 
 } // namespace
 } // namespace finplan::cli
+
+namespace finplan::cli {
+namespace {
+
+std::string buildExample(const test::TempDir& dir) {
+    const std::string path = dir.file("household.ret");
+    EXPECT_EQ(run({"build", std::string(FINPLAN_EXAMPLES_DIR) + "/household.json", path}).status,
+              0);
+    return path;
+}
+
+TEST(CliRun, PrintsTheScheduleAndWritesTheWorkingFiles) {
+    test::TempDir dir;
+    const std::string path = buildExample(dir);
+    const Result r =
+        run({"run", path, "--workdir", dir.path().string(), "--today", "2026-12-08", "--tags"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with("-1\t40.0 \t")) << r.out.substr(0, 80);
+    EXPECT_EQ(r.out.find("??"), std::string::npos);
+    EXPECT_EQ(r.out.find("------"), std::string::npos);
+    for (const char* name : {"bigfile.tmp", "infile.tmp", "outfile.tmp", "plotinf01.tmp"})
+        EXPECT_TRUE(std::filesystem::exists(dir.path() / name)) << name;
+}
+
+TEST(CliRun, JsonHoldsTheRowsBalancesAndFlags) {
+    test::TempDir dir;
+    const std::string path = buildExample(dir);
+    const Result r = run({"run", path, "--workdir", dir.path().string(), "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["rows"].size(), 51u); // ages 40 to 90
+    EXPECT_EQ(j["rows"][0]["age"], 40.0);
+    EXPECT_EQ(j["rows"][0].size(), 20u);
+    EXPECT_EQ(j["balanceTable"][0].size(), j["accountOrder"].size());
+    EXPECT_EQ(j["accountOrder"][0], "Car"); // a blank access order comes first
+    EXPECT_EQ(j["todaysNetWorth"].size(), 51u);
+    EXPECT_TRUE(j["schedule"][0].contains("tag"));
+    EXPECT_TRUE(j["redFlags"].is_array());
+}
+
+TEST(CliRun, ResultsFileRepeatsTheSchedule) {
+    test::TempDir dir;
+    const std::string path = buildExample(dir);
+    const std::string results = dir.file("out.sch");
+    const Result r = run({"run", path, "--workdir", dir.path().string(), "--results", results});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::ifstream in(results);
+    std::string line;
+    std::vector<std::string> fileLines;
+    while (std::getline(in, line))
+        if (!line.empty() && line != "??" && line.find("------") == std::string::npos)
+            fileLines.push_back(line);
+    std::vector<std::string> listLines;
+    std::istringstream out(r.out);
+    while (std::getline(out, line))
+        listLines.push_back(line);
+    EXPECT_EQ(fileLines, listLines);
+}
+
+TEST(CliRun, BadInputFailsWithAMessage) {
+    test::TempDir dir;
+    EXPECT_EQ(run({"run", dir.file("missing.ret")}).status, 1);
+    const std::string path = buildExample(dir);
+    const Result badDate = run({"run", path, "--today", "someday"});
+    EXPECT_EQ(badDate.status, 1);
+    EXPECT_NE(badDate.err.find("YYYY-MM-DD"), std::string::npos);
+    EXPECT_EQ(run({"run", path, "--frobnicate"}).status, 1);
+}
+
+} // namespace
+} // namespace finplan::cli

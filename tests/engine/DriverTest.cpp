@@ -243,6 +243,12 @@ TEST(RunSimulation, AResultsFileHoldsTheHeaderAndTheListsLines) {
             shown.push_back(line);
     EXPECT_EQ(shown, list.lines());
 
+    RunFixture print(json);
+    print.options.output = LineOutput::PrintFile;
+    print.options.workDir = dir.path().string();
+    ASSERT_EQ(print.run(), 1);
+    EXPECT_NE(readText(dir.path() / "ptmpsch.dat").find("\n\n??\n"), std::string::npos);
+
     RunFixture unwritable(json);
     unwritable.options.output = LineOutput::ResultsFile;
     unwritable.options.resultsPath = dir.file("no/such/out.sch");

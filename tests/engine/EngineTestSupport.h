@@ -33,7 +33,7 @@ struct RunFixture {
         options.now = {2026, 12, 8, 12, 0, 0};
     }
     int run() { return runSimulation(*scenario, options, *state, notifier); }
-    const std::vector<std::string>& lines() const { return state->log.lines(); }
+    std::vector<std::string> lines() const { return state->log.lines(); }
     bool hasLine(const std::string& text) const {
         for (const auto& l : lines())
             if (l == text)

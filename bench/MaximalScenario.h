@@ -1,0 +1,13 @@
+#pragma once
+
+#include "model/Scenario.h"
+
+#include <memory>
+
+namespace finplan::bench {
+
+// The largest scenario the planner allows: 50 accounts of every type with dividends, the widest
+// age range, and 149 events.
+std::unique_ptr<Scenario> maximalScenario();
+
+} // namespace finplan::bench
