@@ -207,6 +207,24 @@ TEST(RunSimulation, WritesTheWorkingFilesAndThePlotFile) {
     EXPECT_TRUE(plot.ends_with("Done\n"));
 }
 
+TEST(RunSimulation, ExportsEachRowsBalances) {
+    for (const auto& [format, expected] :
+         {std::pair{ExportFormat::Tab, "60.00\t1000.00\t250.00\t1250.00\n"
+                                       "61.00\t1000.00\t250.00\t1250.00\n"},
+          std::pair{ExportFormat::Comma, "60.00,1000.00,250.00,1250.00\n"
+                                         "61.00,1000.00,250.00,1250.00\n"}}) {
+        RunFixture f(R"({"initialValues": {"startAge": 60, "endAge": 61,
+            "initialInvestment": 1000, "initialEquity": 250},
+            "accounts": [{"name": "Savings", "type": 2, "accessOrder": "1",
+                          "initialAmount": 1000}]})");
+        std::ostringstream exported;
+        f.options.exportFormat = format;
+        f.options.exportStream = &exported;
+        ASSERT_EQ(f.run(), 1);
+        EXPECT_EQ(exported.str(), expected);
+    }
+}
+
 TEST(RunSimulation, APlotWindowRecordsNoFlowsAndNoYearEndLines) {
     test::TempDir dir;
     RunFixture f(R"({"initialValues": {"startAge": 60, "endAge": 65, "initialInvestment": 1000},
