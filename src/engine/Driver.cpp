@@ -251,6 +251,16 @@ int Simulation::run() {
     t.resultsStartAge = wholeStart;
     t.row = -1;
     t.inflationByAge.fill(0);
+    if (m_options.randomMode != RandomMode::Off) {
+        for (RunState::GroupRates& g : st.groupRates)
+            g = {};
+        for (Account& a : m_s.accountTable.accounts) {
+            a.statRateSum = 0;
+            a.statLowRate = 100;
+            a.statHighRate = -100;
+        }
+        std::fill(std::begin(m_s.slots.drawCount), std::end(m_s.slots.drawCount), 0.0f);
+    }
 
     openWorkingFiles();
     const int accountCount = std::clamp<int>(m_s.accountTable.accountCount, 0, kMaxAccounts);
@@ -273,6 +283,7 @@ int Simulation::run() {
         if (t.currentAge == t.resultsStartAge)
             startAccounts();
         if (t.currentAge >= t.resultsStartAge) {
+            update72TAmounts();
             for (int i = 0; i < std::clamp(m_s.eventCount, 0, kEventSlots); ++i) {
                 const FinancialEvent& e = m_s.events[i];
                 if (e.kind == kLoan && e.inflationAdjust == kCreditCardMarker &&
@@ -339,6 +350,7 @@ int Simulation::run() {
     clearYear();
     st.table.rowCount = std::clamp(t.row + 1, 0, kResultRows);
 
+    emitRateStatistics();
     emitRedFlags();
     closeFiles();
     return 1;

@@ -59,12 +59,27 @@ void Simulation::applyAccountGrowth(float period) {
     y.dividendTaxes = y.assetAppreciation = y.equityAppreciation = y.depreciation = 0;
 
     const int count = std::clamp<int>(m_s.accountTable.accountCount, 0, kMaxAccounts);
+    const RandomMode random = m_options.randomMode;
+    if (random == RandomMode::Group)
+        drawGroupRates();
     if (t.currentAge >= t.resultsStartAge) {
+        if (random != RandomMode::Off && m_options.detailed && linesWanted()) {
+            static const char* const lines[2][3] = {
+                {"  Gaussian range distribution random account rates in effect.",
+                 "  Uniform random account rates in effect.",
+                 "  Gaussian Standard Distribution random account rates in effect."},
+                {"  Gaussian range distribution random group rates in effect.",
+                 "  Uniform random group rates in effect.",
+                 "  Gaussian Standard Distribution random group rates in effect."}};
+            const int distribution = std::clamp<int>(m_s.groups.randomDistribution, 0, 2);
+            emitScheduleLine(lines[random == RandomMode::Group][distribution], kDetailLineTag);
+        }
         for (int k = 0; k < count; ++k) {
             Account& a = m_s.accountTable.accounts[k];
+            // Every account draws, also one that will not grow.
+            const float r = random == RandomMode::Off ? a.rate : drawAccountRate(a);
             if (!(a.balance > 0))
                 continue;
-            const float r = a.rate;
             const float growth = a.balance * r * 0.01f * period;
             switch (a.type) {
             case kInvestmentSavings:
@@ -110,6 +125,8 @@ void Simulation::applyAccountGrowth(float period) {
             default:
                 break;
             }
+            if (random != RandomMode::Off)
+                recordDrawnRate(a, r);
         }
     }
 

@@ -210,7 +210,7 @@ void Simulation::clearYear() {
     y.deposits = y.taxableIncome = y.nonTaxableIncome = y.debtInterest = y.penalties = 0;
     y.equitySaleProceeds = y.assetSaleProceeds = 0;
     y.assetAppreciation = y.depreciation = y.equityAppreciation = 0;
-    y.taxes = y.eventWork1 = y.eventWork2 = 0;
+    y.taxes = y.debtPayments = y.mortgagePrincipal = y.loanPrincipal = 0;
 }
 
 void Simulation::recordYear() {

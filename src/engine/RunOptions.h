@@ -26,6 +26,9 @@ enum class LineOutput {
 
 enum class ExportFormat { None, Tab, Comma };
 
+// A one-off run in which every account earns a randomly drawn rate.
+enum class RandomMode { Off, Account, Group };
+
 struct RunOptions {
     LineOutput output = LineOutput::List;
     std::string resultsPath; // for LineOutput::ResultsFile
@@ -37,6 +40,9 @@ struct RunOptions {
     std::string workDir = ".";
     bool workingFiles = true; // off for a quiet run: no working files and no plot file
     std::string plotFileName = "plotinf01.tmp";
+    // Directory of the life-table files "mort.dat" and "jointtab.dat".
+    std::string dataDir = ".";
+    RandomMode randomMode = RandomMode::Off;
 
     bool runLock = false;
     bool prepareOnly = false;

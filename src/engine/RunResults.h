@@ -45,8 +45,9 @@ struct YearTotals {
     float assetSaleProceeds = 0;
     float taxes = 0; // working value of the year's recording
     // Working totals of the event engine, cleared with the year.
-    float eventWork1 = 0;
-    float eventWork2 = 0;
+    float debtPayments = 0;      // money paid on debts
+    float mortgagePrincipal = 0; // principal repaid on mortgages
+    float loanPrincipal = 0;     // principal repaid on loans
 };
 
 // The running state of one run.

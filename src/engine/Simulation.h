@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/LifeTables.h"
+#include "engine/Random.h"
 #include "engine/RunOptions.h"
 #include "engine/RunResults.h"
 #include "engine/ScheduleLog.h"
@@ -8,6 +10,7 @@
 #include "model/Scenario.h"
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +29,21 @@ struct RunState {
     std::array<float, kMaxAccounts> allocationShares{};
     // Low/high trackers of a run (five pairs and a wide one).
     std::array<std::array<float, 2>, 6> trackers{};
+
+    // The pseudo-random source of random-rate runs; it lives as long as the state and runs
+    // never reseed it.
+    RandomGenerator random{0};
+    struct GroupRates {
+        float rate = 0; // this year's draw
+        bool lineWritten = false;
+        float count = 0;
+        float sum = 0;
+        float lowest = 100;
+        float highest = -100;
+    };
+    std::array<GroupRates, kGroups> groupRates{};
+
+    std::unique_ptr<LifeTableFiles> lifeTables;
 };
 
 // The whole years of an age, safe for any value a damaged file may hold.
@@ -83,6 +101,18 @@ class Simulation {
 
     // One event in one year.
     void processEvent(int eventIndex, float period);
+    void executeTransfer(int eventIndex, float amount);
+
+    // Required distributions and Rule 72T amounts.
+    void runRequiredDistribution(int age, int eventIndex, int table);
+    float sumRequiredAccounts(int table);
+    void update72TAmounts();
+
+    // Random rates: this year's group draws, an account's rate, the closing statistics.
+    void drawGroupRates();
+    float drawAccountRate(const Account& account);
+    void recordDrawnRate(Account& account, float rate);
+    void emitRateStatistics();
 
     // Schedule lines; `linesWanted` is false in a quiet run, so callers can skip formatting.
     bool linesWanted() const { return m_options.output != LineOutput::None; }
@@ -106,6 +136,28 @@ class Simulation {
     float takeFromAccount(Account& account, float& owed, int category, const char* indent, int tag);
     bool isAllocationMember(const Account& account) const;
     float todaysDollarsNetWorth(bool closingRow) const;
+
+    // Events.
+    Budget* budgetOf(const FinancialEvent& e);
+    void applyStartAgeDollars(FinancialEvent& e);
+    bool paysThisYear(FinancialEvent& e);
+    void adjustForNextYear(FinancialEvent& e);
+    // Pays from the account when `fromAccount` and it exists, the rest from savings.
+    void payCharge(int eventIndex, float amount, int accountId, bool fromAccount, float period);
+    void startRateChange(int eventIndex);
+    void deposit(int eventIndex, float period);
+    void withdraw(int eventIndex, float period);
+    void transfer(int eventIndex, float period);
+
+    // Loans, mortgages and credit cards.
+    void startLoan(int eventIndex);
+    void runLoanYear(int eventIndex, float period);
+    void sellHolding(int eventIndex, float period);
+    void payLoanCharge(int eventIndex, float amount, float period);
+    void depositSaleProceeds(int eventIndex, float amount);
+
+    void moveRequired(int eventIndex, Account& from, Account& to, float amount);
+    const LifeTableData& lifeTables();
     void emitYearSummary(float shownAge);
     void openWorkingFiles();
     // Finds each account's dividend target once per run; the account order holds all run.

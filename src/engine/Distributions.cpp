@@ -1,0 +1,199 @@
+#include "engine/Money.h"
+#include "engine/Rule72T.h"
+#include "engine/Simulation.h"
+
+#include <algorithm>
+
+namespace finplan {
+
+namespace {
+
+bool inTable(const Scenario& s, const Account& a, int table) {
+    return a.slotId >= 0 && a.slotId < kSlots && s.slots.rmdCode[a.slotId] / 10 == table;
+}
+
+} // namespace
+
+float Simulation::sumRequiredAccounts(int table) {
+    const int count = std::clamp<int>(m_s.accountTable.accountCount, 0, kMaxAccounts);
+    float total = 0;
+    int members = 0;
+    for (int k = 0; k < count; ++k) {
+        const Account& a = m_s.accountTable.accounts[k];
+        if (inTable(m_s, a, table) && a.balance > 0) {
+            total += a.balance;
+            ++members;
+        }
+    }
+    const int mode = m_s.accountTable.rmdMode;
+    for (int k = 0; k < count; ++k) {
+        const Account& a = m_s.accountTable.accounts[k];
+        float& share = m_state.allocationShares[k];
+        if (!(total > 0) || !inTable(m_s, a, table) || !(a.balance > 0))
+            share = 0;
+        else
+            share = mode == 1 ? a.balance / total : 1.0f / static_cast<float>(members);
+    }
+    return total;
+}
+
+void Simulation::moveRequired(int eventIndex, Account& from, Account& to, float amount) {
+    RunTotals& t = m_state.totals;
+    from.balance -= amount;
+    to.balance += amount;
+    typeTotal(from.type) -= amount;
+    typeTotal(to.type) += amount;
+    m_state.year.withdrawalTaxes += t.taxRate * 0.01f * amount;
+    if (m_options.detailed && linesWanted()) {
+        char printed[64];
+        std::snprintf(printed, sizeof printed, "%-13.2f", static_cast<double>(amount));
+        emitf(eventIndex, "      %s from %s", formatMoney(printed).c_str(),
+              from.name.str().c_str());
+    }
+    m_outgoing.detailLine(t.currentAge, from.name, amount);
+}
+
+void Simulation::runRequiredDistribution(int age, int eventIndex, int table) {
+    if (table < 1 || table > kLifeTables)
+        return;
+    const int start = lifeTableStartAge(m_s.slots, table - 1);
+    long i = static_cast<long>(age) - start;
+    if (i < 0) {
+        if (linesWanted())
+            emitf(eventIndex,
+                  "  Required Minimum Distribution - Detected a possible problem with the start "
+                  "age of the distributions %d %d %d.",
+                  age, start, 0);
+        return;
+    }
+    if (i > kLifeTableValues - 1) {
+        i = kLifeTableValues - 1;
+        if (linesWanted())
+            emitf(eventIndex,
+                  "  Required Minimum Distribution - Detected a possible problem with the end age "
+                  "of the distributions %d %d %d.",
+                  age, start, 29);
+    }
+    const float divisor = m_s.slots.lifeTableValues[table - 1][i];
+    if (!(divisor > 0)) {
+        // No distribution that year, and no depletion either: the table needs mending.
+        if (linesWanted()) {
+            if (table == 2)
+                emitf(eventIndex,
+                      "  Required Minimum Distribution - Detected a possible problem with the "
+                      "Life Expectancy Values in Table 2.-%ld,%f",
+                      i, static_cast<double>(divisor));
+            else
+                emitf(eventIndex,
+                      "  Required Minimum Distribution - Detected a possible problem with the "
+                      "Life Expectancy Values in Table %d.",
+                      table);
+        }
+        return;
+    }
+    const float required = sumRequiredAccounts(table) / divisor;
+    const std::string description = m_s.slots.lifeTableDescription[table - 1].str();
+    if (!(required > 0)) {
+        if (linesWanted())
+            emitf(eventIndex, "  %s (using RMD Table %d) - selected RMD accounts were depleted.",
+                  description.c_str(), table);
+        if (!m_state.redFlags[RedFlagKind::RmdAccountsDepleted].raised)
+            m_state.redFlags.raise(RedFlagKind::RmdAccountsDepleted, age);
+        return;
+    }
+    Account* destination = accountById(m_s, m_s.slots.rmdAccount);
+    if (!destination)
+        return; // no destination account: nothing can move
+    RunTotals& t = m_state.totals;
+    if (linesWanted()) {
+        char printed[64];
+        std::snprintf(printed, sizeof printed, "%-13.2f", static_cast<double>(required));
+        emitf(eventIndex, "  %s (using RMD Table %d) -  %s Transferred to the %s account.",
+              description.c_str(), table, formatMoney(printed).c_str(),
+              destination->name.str().c_str());
+    }
+    if (m_incoming.isOpen())
+        m_incoming.printf("%5.1f\t%s\t%-11.2f\n", static_cast<double>(t.currentAge),
+                          destination->name.str().c_str(), static_cast<double>(required));
+
+    const int count = std::clamp<int>(m_s.accountTable.accountCount, 0, kMaxAccounts);
+    float rest = required;
+    auto orderPass = [&] {
+        for (int k = 0; k < count && rest > 0; ++k) {
+            Account& a = m_s.accountTable.accounts[k];
+            if (&a == destination || !inTable(m_s, a, table) || !(a.balance > 0))
+                continue;
+            const float x = std::min(a.balance, rest);
+            moveRequired(eventIndex, a, *destination, x);
+            rest -= x;
+        }
+    };
+    const int mode = m_s.accountTable.rmdMode;
+    if (mode == 1 || mode == 2) {
+        float carry = 0;
+        for (int k = 0; k < count; ++k) {
+            Account& a = m_s.accountTable.accounts[k];
+            const float share = m_state.allocationShares[k];
+            if (&a == destination || !inTable(m_s, a, table) || !(a.balance > 0) || !(share > 0))
+                continue;
+            float part = required * share + carry;
+            if (part > a.balance) {
+                carry = part - a.balance;
+                part = a.balance;
+            } else {
+                carry = 0;
+            }
+            if (a.type == kRetirementSavings) {
+                moveRequired(eventIndex, a, *destination, part);
+                rest -= part;
+            }
+        }
+        if (carry > 0)
+            orderPass();
+    } else {
+        orderPass();
+    }
+}
+
+void Simulation::update72TAmounts() {
+    RunTotals& t = m_state.totals;
+    const int eventCount = std::clamp(m_s.eventCount, 0, kEventSlots);
+    for (int i = 0; i < eventCount; ++i) {
+        FinancialEvent& e = m_s.events[i];
+        if (e.kind != kTransfer || e.subtype != kRule72TSubtype)
+            continue;
+        const Account* source = accountById(m_s, e.beforeTax);
+        if (!source)
+            continue;
+        const int start = wholeYears(e.startAge);
+        if (start == wholeAge()) {
+            e.extraPrincipal = source->balance;
+            e.paymentAccount = static_cast<std::int16_t>(wholeYears(e.adjustRate));
+        }
+        if (!(start <= wholeAge() && t.currentAge <= e.endAge))
+            continue;
+        const int method = e.inflationAdjust;
+        if (method == 2 || start == wholeAge()) {
+            const LifeTableData& tables = lifeTables();
+            const Rule72TAmounts amounts =
+                method == 2 ? rule72tDistribution(tables, t.currentAge, e.paymentAccount,
+                                                  source->balance, e.interestRate, e.oneTime)
+                            : rule72tDistribution(tables, e.startAge, 62.0f, source->balance,
+                                                  e.interestRate, e.oneTime);
+            e.amount = amounts.byMethod(method);
+            if (!amounts.problem.empty() && linesWanted())
+                emitf(i, "  %s - Rule 72T distribution is 0: %s.", e.name.str().c_str(),
+                      amounts.problem.c_str());
+        }
+        e.paymentAccount =
+            static_cast<std::int16_t>(std::clamp(e.paymentAccount + 1, -32000, 32000));
+    }
+}
+
+const LifeTableData& Simulation::lifeTables() {
+    if (!m_state.lifeTables || m_state.lifeTables->directory() != m_options.dataDir)
+        m_state.lifeTables = std::make_unique<LifeTableFiles>(m_options.dataDir);
+    return m_state.lifeTables->data();
+}
+
+} // namespace finplan

@@ -1,0 +1,72 @@
+#include "engine/LifeTables.h"
+
+#include <cstdlib>
+#include <fstream>
+
+namespace finplan {
+
+namespace {
+
+// One number a line; a line is read into a 30-character buffer, as the format allows.
+std::vector<float> readNumbers(const std::filesystem::path& path) {
+    std::vector<float> values;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.size() > 29)
+            line.resize(29);
+        values.push_back(static_cast<float>(std::atof(line.c_str())));
+    }
+    return values;
+}
+
+} // namespace
+
+float LifeTableData::jointExpectancy(int first, int second) const {
+    if (first < 0 || second < 0)
+        return 0;
+    // The table holds each pair once, with the older age first.
+    const long x = std::max(first, second);
+    const long y = std::min(first, second);
+    const long line = x * (x + 1) / 2 + y;
+    return line < static_cast<long>(joint.size()) ? joint[static_cast<std::size_t>(line)] : 0;
+}
+
+LifeTableFiles::LifeTableFiles(std::filesystem::path directory)
+    : m_directory(std::move(directory)) {}
+
+LifeTableFiles::Stamp LifeTableFiles::stampOf(const std::filesystem::path& path) {
+    std::error_code ec;
+    Stamp stamp;
+    stamp.size = std::filesystem::file_size(path, ec);
+    if (ec)
+        return {};
+    stamp.time = std::filesystem::last_write_time(path, ec);
+    stamp.exists = !ec;
+    return stamp;
+}
+
+const LifeTableData& LifeTableFiles::data() {
+    const std::filesystem::path mort = m_directory / "mort.dat";
+    const std::filesystem::path joint = m_directory / "jointtab.dat";
+    const std::array<Stamp, 2> stamps = {stampOf(mort), stampOf(joint)};
+    if (m_loaded && stamps == m_stamps)
+        return m_data;
+
+    m_data = {};
+    const std::vector<float> values = readNumbers(mort);
+    std::size_t at = 0;
+    auto take = [&](auto& table) {
+        for (float& v : table)
+            v = at < values.size() ? values[at++] : 0.0f;
+    };
+    take(m_data.mortality);
+    take(m_data.table0);
+    take(m_data.table1);
+    m_data.joint = readNumbers(joint);
+    m_stamps = stamps;
+    m_loaded = true;
+    return m_data;
+}
+
+} // namespace finplan
