@@ -139,8 +139,13 @@ void Simulation::runLoanYear(int eventIndex, float period) {
     const int scenarioStart = wholeYears(t.resultsStartAge);
     const int monthsBeforeStart = std::max(0, (scenarioStart - wholeYears(e.startAge)) * 12);
 
-    if (!card && e.startAge + static_cast<float>(e.termYears) <= t.currentAge)
-        e.oneTime = 1; // paid off by its schedule
+    if (!card && e.oneTime == 0 && e.startAge + static_cast<float>(e.termYears) <= t.currentAge) {
+        // Paid off by its schedule. A term too short for any instalment (a term of 0 years)
+        // leaves principal behind, which is paid off now rather than kept as debt for ever.
+        if (financed - e.principalPaid >= 1)
+            payOffLoan(eventIndex, period);
+        e.oneTime = 1;
+    }
 
     // Instalments.
     if (t.currentAge != saleAge && t.currentAge < e.endAge && e.oneTime == 0) {
@@ -225,54 +230,63 @@ void Simulation::runLoanYear(int eventIndex, float period) {
     }
 
     // Payoff at the payoff age.
-    if (e.endAge <= t.currentAge && e.oneTime == 0) {
-        e.oneTime = 1;
-        if (card) {
-            if (e.currentAmount > 0) {
-                const float debt = e.currentAmount;
-                if (lines)
-                    emitf(eventIndex, "   %s - Paid off credit card with %s", e.name.str().c_str(),
-                          moneyText(debt).c_str());
-                t.liabilities -= debt;
-                y.withdrawals += debt;
-                e.currentAmount = 0;
-                payLoanCharge(eventIndex, debt, period);
-            }
-        } else {
-            const float payoff = financed - e.principalPaid;
-            const Account* holding = accountById(m_s, e.account);
-            const bool intoAsset = !mortgage && holding && holding->type == kAsset;
-            if (mortgage) {
-                if (lines)
-                    emitf(eventIndex, "   %s - Paid off mortgage with %s", e.name.str().c_str(),
-                          moneyText(payoff).c_str());
-                e.runBalance = e.currentAmount;
-                t.liabilities -= payoff;
-                t.assetTotal -= payoff;
-                t.equityTotal += payoff;
-                e.beforeTax = 1;
-            } else {
-                if (lines)
-                    emitf(eventIndex, "   %s - Paid off loan with %s", e.name.str().c_str(),
-                          moneyText(payoff).c_str());
-                t.liabilities -= payoff;
-                if (intoAsset)
-                    e.runBalance = e.currentAmount;
-            }
-            y.debtPayments += payoff;
-            payLoanCharge(eventIndex, payoff, period);
-            if (lines)
-                emitf(eventIndex, "    Total Principal=%s Total Interest=%s",
-                      moneyText(e.principalPaid).c_str(), moneyText(e.interestPaid).c_str());
-            if (intoAsset)
-                e.principalPaid = financed;
-        }
-    }
+    if (e.endAge <= t.currentAge && e.oneTime == 0)
+        payOffLoan(eventIndex, period);
 
     // Sale at the sale age.
     if (saleAge > 0 && saleAge <= t.currentAge && saleAge > e.startAge) {
         sellHolding(eventIndex, period);
     }
+}
+
+void Simulation::payOffLoan(int eventIndex, float period) {
+    FinancialEvent& e = m_s.events[eventIndex];
+    RunTotals& t = m_state.totals;
+    YearTotals& y = m_state.year;
+    const bool lines = linesWanted();
+    const bool mortgage = e.kind == kMortgage;
+    const float financed = e.amount - e.downPayment;
+    e.oneTime = 1;
+    if (isCreditCard(e)) {
+        if (e.currentAmount > 0) {
+            const float debt = e.currentAmount;
+            if (lines)
+                emitf(eventIndex, "   %s - Paid off credit card with %s", e.name.str().c_str(),
+                      moneyText(debt).c_str());
+            t.liabilities -= debt;
+            y.withdrawals += debt;
+            e.currentAmount = 0;
+            payLoanCharge(eventIndex, debt, period);
+        }
+        return;
+    }
+    const float payoff = financed - e.principalPaid;
+    const Account* holding = accountById(m_s, e.account);
+    const bool intoAsset = !mortgage && holding && holding->type == kAsset;
+    if (mortgage) {
+        if (lines)
+            emitf(eventIndex, "   %s - Paid off mortgage with %s", e.name.str().c_str(),
+                  moneyText(payoff).c_str());
+        e.runBalance = e.currentAmount;
+        t.liabilities -= payoff;
+        t.assetTotal -= payoff;
+        t.equityTotal += payoff;
+        e.beforeTax = 1;
+    } else {
+        if (lines)
+            emitf(eventIndex, "   %s - Paid off loan with %s", e.name.str().c_str(),
+                  moneyText(payoff).c_str());
+        t.liabilities -= payoff;
+        if (intoAsset)
+            e.runBalance = e.currentAmount;
+    }
+    y.debtPayments += payoff;
+    payLoanCharge(eventIndex, payoff, period);
+    if (lines)
+        emitf(eventIndex, "    Total Principal=%s Total Interest=%s",
+              moneyText(e.principalPaid).c_str(), moneyText(e.interestPaid).c_str());
+    if (intoAsset)
+        e.principalPaid = financed;
 }
 
 void Simulation::depositSaleProceeds(int eventIndex, float amount) {

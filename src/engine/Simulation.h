@@ -153,6 +153,7 @@ class Simulation {
     void startLoan(int eventIndex);
     void runLoanYear(int eventIndex, float period);
     void sellHolding(int eventIndex, float period);
+    void payOffLoan(int eventIndex, float period);
     void payLoanCharge(int eventIndex, float amount, float period);
     void depositSaleProceeds(int eventIndex, float amount);
 

@@ -1,0 +1,128 @@
+#include "engine/Loans.h"
+
+#include "EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace finplan {
+namespace {
+
+using test::RunFixture;
+
+TEST(AnnuityPayment, MatchesPublishedFigures) {
+    EXPECT_NEAR(annuityPayment(100000, 0.06f / 12, 360), 599.55, 0.01);
+    EXPECT_NEAR(annuityPayment(200000, 0.06f / 12, 360), 1199.10, 0.01);
+    EXPECT_NEAR(annuityPayment(300000, 0.05f / 12, 360), 1610.46, 0.01);
+    EXPECT_FLOAT_EQ(annuityPayment(1200, 0, 12), 100);        // no interest
+    EXPECT_NEAR(annuityPayment(1000, 0.01f, 0), 1010, 0.001); // no term: one month
+}
+
+TEST(AmortizeYear, TheFirstYearOfAThirtyYearLoan) {
+    const AmortizedYear first = amortizeYear(100000, 0.005f, 360, 0, 11, 0, 0);
+    EXPECT_NEAR(first.principal, 1228.01, 0.05);
+    EXPECT_NEAR(first.interest, 5966.59, 0.05);
+    EXPECT_EQ(first.months, 12);
+    const AmortizedYear eleventh = amortizeYear(100000, 0.005f, 360, 120, 131, 0, 0);
+    EXPECT_GT(eleventh.principal, first.principal);
+    EXPECT_EQ(eleventh.months, 12);
+}
+
+TEST(AmortizeYear, ExtraPrincipalEndsTheLoanEarlyWithItsRemainingBalance) {
+    float repaid = 0;
+    int years = 0;
+    for (int m0 = 0; repaid < 9999.9f && years < 10; m0 += 12, ++years)
+        repaid += amortizeYear(10000, 0.005f, 60, m0, m0 + 11, 500, 0).principal;
+    EXPECT_NEAR(repaid, 10000, 0.05);
+    EXPECT_EQ(years, 2); // 693.31 a month, 500.00 extra: done in the second year
+    const AmortizedYear after = amortizeYear(10000, 0.005f, 60, 36, 47, 500, 0);
+    EXPECT_EQ(after.principal, 0);
+}
+
+const char* const kHousehold = R"({"initialValues": {"startAge": 50, "endAge": 60,
+    "taxRate": 0, "inflationRate": 0, "initialInvestment": 500000},
+    "accounts": [{"name": "Cash", "type": 2, "accessOrder": "1", "initialAmount": 500000,
+                  "accountId": 0, "slotId": 0},
+                 {"name": "Boat", "type": 0, "accessOrder": "2", "accountId": 1,
+                  "slotId": 1}],
+    "events": )";
+
+TEST(Loans, TheProceedsArriveAndTheInstalmentsLeave) {
+    RunFixture f(std::string(kHousehold) +
+                 R"([{"kind": 3, "name": "Loan", "startAge": 50, "endAge": 90, "amount": 100000,
+                      "interestRate": 6, "termYears": 30, "account": 0,
+                      "payFromMarker": 438, "paymentAccount": 0}]})");
+    f.options.detailed = true;
+    ASSERT_EQ(f.run(), 1);
+    EXPECT_NEAR(f.scenario->events[0].monthlyPayment, 599.55, 0.01);
+    EXPECT_TRUE(f.hasLine("  Loan - Deposit $100,000.00 to Cash from loan"));
+    const ResultRow& first = f.state->table.rows[0];
+    EXPECT_EQ(first.loans, 100000);
+    EXPECT_NEAR(first.interestPaid, 5966.59, 0.05);
+    EXPECT_NEAR(f.state->table.liabilitiesByAge[51], 100000 - 1228.01, 0.05);
+}
+
+TEST(Loans, AZeroTermAndAZeroRateStillFinish) {
+    RunFixture f(std::string(kHousehold) +
+                 R"([{"kind": 3, "name": "Odd", "startAge": 50, "endAge": 55, "amount": 1000,
+                      "interestRate": 0, "termYears": 0, "account": 0}]})");
+    ASSERT_EQ(f.run(), 1);
+    EXPECT_EQ(f.scenario->events[0].oneTime, 1);
+    EXPECT_EQ(f.state->table.liabilitiesByAge[52], 0);
+}
+
+TEST(CreditCards, ADebtPaidMonthlyIsClearedWithinTheYear) {
+    RunFixture f(std::string(kHousehold) +
+                 R"([{"kind": 3, "inflationAdjust": -1000, "name": "Card", "startAge": 50,
+                      "endAge": 60, "amount": 1000, "monthlyPayment": 100,
+                      "interestRate": 18, "account": 0, "termYears": 438}]})");
+    ASSERT_EQ(f.run(), 1);
+    EXPECT_EQ(f.scenario->events[0].currentAmount, 0);
+    EXPECT_EQ(f.state->table.liabilitiesByAge[51], 0);
+    EXPECT_GT(f.state->table.rows[0].interestPaid, 0);
+    EXPECT_LT(f.state->table.rows[0].interestPaid, 100);
+}
+
+TEST(CreditCards, APaymentBelowTheInterestStillEndsTheRun) {
+    RunFixture f(std::string(kHousehold) +
+                 R"([{"kind": 3, "inflationAdjust": -1000, "name": "Card", "startAge": 50,
+                      "endAge": 58, "amount": 10000, "monthlyPayment": 1,
+                      "interestRate": 30, "account": 0, "termYears": 438}]})");
+    ASSERT_EQ(f.run(), 1);
+    EXPECT_EQ(f.scenario->events[0].currentAmount, 0); // paid off at 58
+    EXPECT_EQ(f.state->table.liabilitiesByAge[59], 0);
+}
+
+TEST(Mortgages, SellingThePropertyDepositsTheNetIntoInvestments) {
+    RunFixture f(std::string(kHousehold) +
+                 R"([{"kind": 4, "name": "House", "startAge": 50, "endAge": 90, "amount": 300000,
+                      "downPayment": 60000, "interestRate": 6, "termYears": 30,
+                      "adjustRate": 53, "sellingExpenses": 6, "propertyTax": 0.5,
+                      "payFromMarker": 438, "paymentAccount": 0}]})");
+    f.options.detailed = true;
+    ASSERT_EQ(f.run(), 1);
+    EXPECT_TRUE(f.hasLine("  House - Withdraw $60,000.00 for down payment"));
+    EXPECT_TRUE(f.hasLine("  House - Sold property for $300,000.00"));
+    EXPECT_TRUE(f.hasLine("     Selling expenses = $18,000.00"));
+    EXPECT_TRUE(f.hasLine("      Deposited $282,000.00 to Cash"));
+    EXPECT_EQ(f.state->table.rows[0].taxes, 0); // 0.50 of property tax is never charged
+    EXPECT_NEAR(f.state->table.liabilitiesByAge[54], 0, 0.01);
+    EXPECT_NEAR(f.state->table.assetsByAge[54], 0, 0.5);
+    EXPECT_NEAR(f.state->table.equityByAge[54], 0, 0.5);
+}
+
+TEST(Mortgages, TheEquityVariantTakesTheDownPaymentFromEquity) {
+    RunFixture f(std::string(kHousehold) +
+                 R"([{"kind": 4, "name": "Condo", "startAge": 50, "endAge": 80, "amount": 200000,
+                      "downPayment": 40000, "interestRate": 5, "termYears": 30, "account": 1,
+                      "appreciationRate": 2}]})");
+    ASSERT_EQ(f.run(), 1);
+    EXPECT_TRUE(f.hasLine("  Condo - $40,000.00 to equity."));
+    for (const auto& line : f.lines())
+        EXPECT_EQ(line.find("for down payment"), std::string::npos);
+    // Only the first year's instalments left the savings.
+    const float instalments = 12 * f.scenario->events[0].monthlyPayment;
+    EXPECT_NEAR(f.state->table.rows[1].investment, 500000 - instalments, 1);
+}
+
+} // namespace
+} // namespace finplan
