@@ -25,12 +25,17 @@ void runRepeatedly(benchmark::State& bench, const RunOptions& options) {
     bench.counters["lines"] = static_cast<double>(state->log.size());
 }
 
+RunOptions withData(RunOptions options) {
+    options.dataDir = FINPLAN_DATA_DIR;
+    return options;
+}
+
 void BM_RunQuiet(benchmark::State& bench) {
-    runRepeatedly(bench, RunOptions::quiet());
+    runRepeatedly(bench, withData(RunOptions::quiet()));
 }
 
 void BM_RunDetailed(benchmark::State& bench) {
-    RunOptions options;
+    RunOptions options = withData({});
     options.workingFiles = false;
     options.detailed = true;
     runRepeatedly(bench, options);
@@ -39,7 +44,7 @@ void BM_RunDetailed(benchmark::State& bench) {
 void BM_RunWithFiles(benchmark::State& bench) {
     const auto dir = std::filesystem::temp_directory_path() / "finplan-bench";
     std::filesystem::create_directories(dir);
-    RunOptions options;
+    RunOptions options = withData({});
     options.detailed = true;
     options.workDir = dir.string();
     runRepeatedly(bench, options);

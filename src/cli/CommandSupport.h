@@ -32,5 +32,10 @@ class StreamNotifier : public Notifier {
 };
 
 int commandRun(const Args& args, std::ostream& out, std::ostream& err);
+int commandDescribe(const Args& args, std::ostream& out, std::ostream& err);
+int commandRule72t(const Args& args, std::ostream& out, std::ostream& err);
+
+// The directory of the running program, where its data files lie.
+std::string programDirectory();
 
 } // namespace finplan::cli

@@ -6,6 +6,7 @@
 #include "model/ScenarioJson.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -24,7 +25,11 @@ const char* const kUsage = "usage: finplan-cli COMMAND [ARGS]\n"
                            "  show FILE.ret           print what the scenario holds\n"
                            "  run FILE.ret [--detailed] [--accounts] [--summary] [--rates]\n"
                            "      [--results OUT.sch] [--workdir DIR] [--today YYYY-MM-DD]\n"
-                           "      [--tags] [--json]     run the scenario and print its schedule\n";
+                           "      [--tags] [--json] [--random account|group] [--seed N]\n"
+                           "                          run the scenario and print its schedule\n"
+                           "  describe FILE.ret       print the scenario's event descriptions\n"
+                           "  rule72t --age A --balance X [--second-age B] [--rate R] [--table T]\n"
+                           "                          print the three Rule 72T distributions\n";
 
 } // namespace
 
@@ -37,6 +42,12 @@ std::unique_ptr<Scenario> readScenario(const std::string& path) {
     if (!decodeScenario(bytes, *s).valid)
         throw CommandError{path + " doesn't seem to be a valid Vantrel Financial Planner file."};
     return s;
+}
+
+std::string programDirectory() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : exe.parent_path().string();
 }
 
 void StreamNotifier::notify(const Message& message) {
@@ -172,11 +183,10 @@ int commandShow(const Args& args, std::ostream& out, std::ostream&) {
 
 int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     using Command = int (*)(const Args&, std::ostream&, std::ostream&);
-    static const std::map<std::string, Command> commands = {{"new", commandNew},
-                                                            {"dump", commandDump},
-                                                            {"build", commandBuild},
-                                                            {"show", commandShow},
-                                                            {"run", commandRun}};
+    static const std::map<std::string, Command> commands = {
+        {"new", commandNew},        {"dump", commandDump}, {"build", commandBuild},
+        {"show", commandShow},      {"run", commandRun},   {"describe", commandDescribe},
+        {"rule72t", commandRule72t}};
 
     if (args.empty()) {
         err << kUsage;

@@ -1,9 +1,14 @@
 #include "cli/CommandSupport.h"
+#include "engine/Rule72T.h"
 #include "engine/Simulation.h"
+#include "results/EventDescriptions.h"
 
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <ctime>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <ostream>
 
 namespace finplan::cli {
@@ -113,6 +118,14 @@ json runToJson(const Scenario& s, const RunState& state) {
     return out;
 }
 
+float parseNumber(const std::string& option, const std::string& text) {
+    char* end = nullptr;
+    const float value = std::strtof(text.c_str(), &end);
+    if (text.empty() || *end != 0 || !std::isfinite(value))
+        throw CommandError{option + " wants a number, not '" + text + "'"};
+    return value;
+}
+
 } // namespace
 
 int commandRun(const Args& args, std::ostream& out, std::ostream& err) {
@@ -120,6 +133,8 @@ int commandRun(const Args& args, std::ostream& out, std::ostream& err) {
         throw CommandError{"run wants a scenario file"};
     RunOptions options;
     options.now = clockNow();
+    options.dataDir = programDirectory();
+    std::optional<std::uint32_t> seed;
     std::string resultsPath;
     bool tags = false, asJson = false;
     for (std::size_t i = 2; i < args.size(); ++i) {
@@ -147,23 +162,47 @@ int commandRun(const Args& args, std::ostream& out, std::ostream& err) {
             tags = true;
         else if (a == "--json")
             asJson = true;
+        else if (a == "--random") {
+            const std::string& mode = value();
+            if (mode == "account")
+                options.randomMode = RandomMode::Account;
+            else if (mode == "group")
+                options.randomMode = RandomMode::Group;
+            else
+                throw CommandError{"--random wants account or group, not '" + mode + "'"};
+        } else if (a == "--seed")
+            seed = static_cast<std::uint32_t>(parseNumber(a, value()));
         else
             throw CommandError{"run: unknown option '" + a + "'"};
     }
 
+    // As the window does after a load, the events run in their listed order.
     const auto scenario = readScenario(args[1]);
+    sortEvents(*scenario);
     options.scenarioPath = args[1];
     StreamNotifier notifier(err);
     auto state = std::make_unique<RunState>();
+    // Seeded once from the clock, unless a seed makes the random run repeatable.
+    const std::uint32_t start = seed ? *seed : static_cast<std::uint32_t>(std::time(nullptr));
+    state->random = RandomGenerator(start);
     if (runSimulation(*scenario, options, *state, notifier) != 1)
         throw CommandError{args[1] + ": the run stopped before its first year"};
 
     if (!resultsPath.empty()) {
         auto again = readScenario(args[1]);
+        sortEvents(*again);
         RunOptions fileOptions = options;
         fileOptions.output = LineOutput::ResultsFile;
         fileOptions.resultsPath = resultsPath;
+        Scenario* described = again.get();
+        fileOptions.fileHeader = [described] {
+            std::string header;
+            for (const std::string& line : describeEvents(*described))
+                header += line + '\n';
+            return header;
+        };
         auto fileState = std::make_unique<RunState>();
+        fileState->random = RandomGenerator(start);
         if (runSimulation(*again, fileOptions, *fileState, notifier) != 1)
             throw CommandError{resultsPath + ": cannot write the results file"};
     }
@@ -177,6 +216,54 @@ int commandRun(const Args& args, std::ostream& out, std::ostream& err) {
             out << state->log.tag(i) << '\t';
         out << state->log.line(i) << '\n';
     }
+    return 0;
+}
+
+int commandDescribe(const Args& args, std::ostream& out, std::ostream&) {
+    if (args.size() != 2)
+        throw CommandError{"describe wants a scenario file"};
+    const auto scenario = readScenario(args[1]);
+    for (const std::string& line : describeEvents(*scenario))
+        out << line << '\n';
+    return 0;
+}
+
+int commandRule72t(const Args& args, std::ostream& out, std::ostream&) {
+    float age = -1, secondAge = 62, balance = -1, rate = 0, table = 0;
+    std::string dataDir = programDirectory();
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (i + 1 >= args.size())
+            throw CommandError{a + " wants a value"};
+        const std::string& v = args[++i];
+        if (a == "--age")
+            age = parseNumber(a, v);
+        else if (a == "--second-age")
+            secondAge = parseNumber(a, v);
+        else if (a == "--balance")
+            balance = parseNumber(a, v);
+        else if (a == "--rate")
+            rate = parseNumber(a, v);
+        else if (a == "--table")
+            table = parseNumber(a, v);
+        else if (a == "--data")
+            dataDir = v;
+        else
+            throw CommandError{"rule72t: unknown option '" + a + "'"};
+    }
+    if (age < 0 || balance < 0)
+        throw CommandError{"rule72t wants --age and --balance"};
+    LifeTableFiles files(dataDir);
+    const Rule72TAmounts r =
+        rule72tDistribution(files.data(), age, secondAge, balance, rate, static_cast<int>(table));
+    if (!r.problem.empty())
+        throw CommandError{"rule72t: " + r.problem};
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "annuitization\t%-12.0f\namortization\t%-12.0f\nminimum distribution\t%-12.0f\n",
+                  static_cast<double>(r.annuitization), static_cast<double>(r.amortization),
+                  static_cast<double>(r.minimumDistribution));
+    out << text;
     return 0;
 }
 

@@ -193,7 +193,12 @@ void Simulation::update72TAmounts() {
 const LifeTableData& Simulation::lifeTables() {
     if (!m_state.lifeTables || m_state.lifeTables->directory() != m_options.dataDir)
         m_state.lifeTables = std::make_unique<LifeTableFiles>(m_options.dataDir);
-    return m_state.lifeTables->data();
+    // Every run reads the files afresh; within a run they are looked at once.
+    if (!m_lifeTablesChecked) {
+        m_lifeTablesChecked = true;
+        return m_state.lifeTables->data();
+    }
+    return m_state.lifeTables->lastRead();
 }
 
 } // namespace finplan

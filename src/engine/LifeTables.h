@@ -27,12 +27,14 @@ struct LifeTableData {
     float jointExpectancy(int first, int second) const;
 };
 
-// Reads the two files on every use, and keeps what it read only while neither file changes
-// (by size and modification time), so an edited file is seen at the next computation.
+// Reads the two files, and keeps what it read only while neither file changes (by size and
+// modification time), so an edited file is seen at the next look.
 class LifeTableFiles {
   public:
     explicit LifeTableFiles(std::filesystem::path directory = ".");
     const LifeTableData& data();
+    // What the last call of data() read, without looking at the files again.
+    const LifeTableData& lastRead() { return m_loaded ? m_data : data(); }
     const std::filesystem::path& directory() const { return m_directory; }
 
   private:

@@ -19,11 +19,25 @@ float annuityPayment(float principal, float monthlyRate, int months) {
 }
 
 AmortizedYear amortizeYear(float principal, float monthlyRate, int termMonths, int firstMonth,
-                           int lastMonth, float extra, int extraFrom) {
+                           int lastMonth, float extra, int extraFrom, AmortizationCursor* cursor) {
     AmortizedYear year;
-    const float payment = annuityPayment(principal, monthlyRate, termMonths);
-    float balance = principal;
-    for (int k = 0; k <= lastMonth; ++k) {
+    const bool resume = cursor && cursor->valid && cursor->principal == principal &&
+                        cursor->monthlyRate == monthlyRate && cursor->termMonths == termMonths &&
+                        cursor->extra == extra && cursor->extraFrom == extraFrom &&
+                        cursor->month == firstMonth;
+    if (resume && cursor->ended)
+        return year; // the loan ended in an earlier year
+    const float payment =
+        resume ? cursor->payment : annuityPayment(principal, monthlyRate, termMonths);
+    float balance = resume ? cursor->balance : principal;
+    int k = resume ? cursor->month : 0;
+    auto finish = [&](bool ended) {
+        if (cursor)
+            *cursor = {true,      principal, monthlyRate,   extra,   termMonths,
+                       extraFrom, payment,   lastMonth + 1, balance, ended};
+        return year;
+    };
+    for (; k <= lastMonth; ++k) {
         const float interest = balance * monthlyRate;
         const float repaid = payment - interest + (k >= extraFrom ? extra : 0);
         if (k >= firstMonth) {
@@ -31,17 +45,17 @@ AmortizedYear amortizeYear(float principal, float monthlyRate, int termMonths, i
             ++year.months;
             if (balance < repaid) {
                 year.principal += balance;
-                return year;
+                return finish(true);
             }
             year.principal += repaid;
         }
         balance -= repaid;
         if (balance <= 0) {
             year.principal = std::max(0.0f, year.principal + balance);
-            return year;
+            return finish(true);
         }
     }
-    return year;
+    return finish(false);
 }
 
 namespace {
@@ -192,7 +206,7 @@ void Simulation::runLoanYear(int eventIndex, float period) {
             const int firstMonth = e.allFunds;
             const AmortizedYear year =
                 amortizeYear(financed, e.interestRate / 1200, e.termYears * 12, firstMonth,
-                             firstMonth + 11, extra, extraFrom);
+                             firstMonth + 11, extra, extraFrom, &m_state.amortization[eventIndex]);
             e.allFunds = static_cast<std::int16_t>(std::min(firstMonth + 12, 32000));
             e.principalPaid += year.principal;
             if (t.currentAge != e.startAge + static_cast<float>(e.termYears))

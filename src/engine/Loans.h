@@ -12,9 +12,23 @@ struct AmortizedYear {
     int months = 0;      // instalments paid in the year
 };
 
+// Where the replay of a loan stopped last year, so that the next year can go on from there with
+// the very same arithmetic instead of replaying from month 0.
+struct AmortizationCursor {
+    bool valid = false;
+    float principal = 0, monthlyRate = 0, extra = 0;
+    int termMonths = 0, extraFrom = 0;
+    float payment = 0;
+    int month = 0; // the next month to run
+    float balance = 0;
+    bool ended = false;
+};
+
 // One year of a loan, months `firstMonth` to `lastMonth` counted from the loan's first month,
-// replayed from month 0: extra principal `extra` is paid from month `extraFrom` on.
+// replayed from month 0: extra principal `extra` is paid from month `extraFrom` on. With a
+// cursor left by the year before under the same terms, the replay resumes where it stopped.
 AmortizedYear amortizeYear(float principal, float monthlyRate, int termMonths, int firstMonth,
-                           int lastMonth, float extra, int extraFrom);
+                           int lastMonth, float extra, int extraFrom,
+                           AmortizationCursor* cursor = nullptr);
 
 } // namespace finplan

@@ -24,6 +24,7 @@ bool Simulation::prepareRun() {
     m_state.year.depositTaxes = 0;
 
     const int eventCount = std::clamp(m_s.eventCount, 0, kEventSlots);
+    m_state.amortization.fill({});
     for (int i = 0; i < eventCount; ++i) {
         FinancialEvent& e = m_s.events[i];
         e.currentAmount = 0;

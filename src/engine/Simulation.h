@@ -1,6 +1,8 @@
 #pragma once
 
+#include "engine/Ages.h"
 #include "engine/LifeTables.h"
+#include "engine/Loans.h"
 #include "engine/Random.h"
 #include "engine/RunOptions.h"
 #include "engine/RunResults.h"
@@ -44,19 +46,8 @@ struct RunState {
     std::array<GroupRates, kGroups> groupRates{};
 
     std::unique_ptr<LifeTableFiles> lifeTables;
+    std::array<AmortizationCursor, kEventSlots> amortization{};
 };
-
-// The whole years of an age, safe for any value a damaged file may hold.
-inline int wholeYears(float age) {
-    if (!(age > -1000.0f && age < 1000.0f))
-        return age > 0 ? 1000 : -1000;
-    return static_cast<int>(age);
-}
-
-// An age from a damaged file must not drive a run outside its tables: 0..120.
-inline float saneAge(float age) {
-    return age >= 0.0f ? (age <= 120.0f ? age : 120.0f) : 0.0f;
-}
 
 // Payment categories of the withdrawal routines: an ordinary payment is 0 or 1 (the caller's
 // to-file flag); a tax payment bears penalties but no new withdrawal tax; from 'b' on neither.
@@ -173,6 +164,7 @@ class Simulation {
     Notifier& m_notifier;
     bool m_inYears = false; // lines before the results start age are dropped only in the years
     std::array<int, kMaxAccounts> m_dividendTargets{};
+    bool m_lifeTablesChecked = false; // the files are looked at once per run
 
     WorkFile m_lineFile; // the results or print file
     WorkFile m_plot;

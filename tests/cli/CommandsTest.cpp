@@ -159,15 +159,52 @@ TEST(CliRun, ResultsFileRepeatsTheSchedule) {
     ASSERT_EQ(r.status, 0) << r.err;
     std::ifstream in(results);
     std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, " 40.0 Initial Rates  Tax=22.000% Inflation=3.000%"); // the descriptions
+    while (line != "??" && std::getline(in, line)) {
+    }
     std::vector<std::string> fileLines;
     while (std::getline(in, line))
-        if (!line.empty() && line != "??" && line.find("------") == std::string::npos)
+        if (!line.empty() && line.find("------") == std::string::npos)
             fileLines.push_back(line);
     std::vector<std::string> listLines;
     std::istringstream out(r.out);
     while (std::getline(out, line))
         listLines.push_back(line);
     EXPECT_EQ(fileLines, listLines);
+}
+
+TEST(CliRun, DescribeAndRule72T) {
+    test::TempDir dir;
+    const std::string path = buildExample(dir);
+    const Result described = run({"describe", path});
+    ASSERT_EQ(described.status, 0);
+    EXPECT_TRUE(described.out.starts_with(" 40.0 Initial Rates  Tax=22.000% Inflation=3.000%\n"));
+    EXPECT_NE(described.out.find(" 55.0 Rule 72T - Early 401(k) income - Transfer distribution"),
+              std::string::npos);
+
+    const Result r = run({"rule72t", "--age", "50", "--balance", "300000", "--rate", "5", "--table",
+                          "0", "--data", std::string(FINPLAN_SOURCE_DIR) + "/data"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("minimum distribution\t8287"), std::string::npos)
+        << r.out; // 300,000 / 36.2
+    EXPECT_EQ(run({"rule72t", "--age", "130", "--balance", "1", "--data",
+                   std::string(FINPLAN_SOURCE_DIR) + "/data"})
+                  .status,
+              1);
+}
+
+TEST(CliRun, ARandomRunRepeatsWithItsSeed) {
+    test::TempDir dir;
+    const std::string path = buildExample(dir);
+    const std::vector<std::string> args = {"run",       path,      "--workdir", dir.path().string(),
+                                           "--random",  "account", "--seed",    "77",
+                                           "--detailed"};
+    const Result first = run(args), second = run(args);
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, second.out);
+    EXPECT_NE(first.out.find("Rate Statistics:"), std::string::npos);
+    EXPECT_EQ(run({"run", path, "--random", "sometimes"}).status, 1);
 }
 
 TEST(CliRun, BadInputFailsWithAMessage) {

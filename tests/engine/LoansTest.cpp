@@ -38,6 +38,28 @@ TEST(AmortizeYear, ExtraPrincipalEndsTheLoanEarlyWithItsRemainingBalance) {
     EXPECT_EQ(after.principal, 0);
 }
 
+TEST(AmortizeYear, ResumingFromLastYearGivesWhatAReplayGives) {
+    struct Terms {
+        float principal, rate;
+        int months;
+        float extra;
+        int extraFrom;
+    };
+    for (const Terms& t : {Terms{100000, 0.005f, 360, 0, 0}, Terms{240000, 0.0054f, 360, 150, 24},
+                           Terms{10000, 0.01f, 60, 400, 0}, Terms{5000, 0, 24, 0, 0}}) {
+        AmortizationCursor cursor;
+        for (int m0 = 0; m0 < t.months + 24; m0 += 12) {
+            const AmortizedYear replay =
+                amortizeYear(t.principal, t.rate, t.months, m0, m0 + 11, t.extra, t.extraFrom);
+            const AmortizedYear resumed = amortizeYear(t.principal, t.rate, t.months, m0, m0 + 11,
+                                                       t.extra, t.extraFrom, &cursor);
+            ASSERT_EQ(resumed.principal, replay.principal) << t.principal << " month " << m0;
+            ASSERT_EQ(resumed.interest, replay.interest) << t.principal << " month " << m0;
+            ASSERT_EQ(resumed.months, replay.months) << t.principal << " month " << m0;
+        }
+    }
+}
+
 const char* const kHousehold = R"({"initialValues": {"startAge": 50, "endAge": 60,
     "taxRate": 0, "inflationRate": 0, "initialInvestment": 500000},
     "accounts": [{"name": "Cash", "type": 2, "accessOrder": "1", "initialAmount": 500000,

@@ -1,0 +1,301 @@
+#include "results/EventDescriptions.h"
+
+#include "engine/Ages.h"
+#include "engine/Money.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+namespace finplan {
+
+namespace {
+
+constexpr std::int16_t kNoRow = 1000;
+
+std::string format(const char* pattern, ...) {
+    char text[1024];
+    va_list args;
+    va_start(args, pattern);
+    std::vsnprintf(text, sizeof text, pattern, args);
+    va_end(args);
+    return text;
+}
+
+std::string money(float value) {
+    return moneyText(value);
+}
+std::string ageText(float age) {
+    return compactNumber(format("%5.2f", static_cast<double>(age)));
+}
+std::string rateText(float rate) {
+    return compactNumber(format("%6.3f", static_cast<double>(rate))) + "%";
+}
+
+std::string accountName(const Scenario& s, int id) {
+    const Account* a = accountById(s, id);
+    return a ? a->name.str() : std::string();
+}
+
+// The detail lines that deposits, transfers and withdrawals share.
+void adjustmentLines(const Scenario& s, const FinancialEvent& e, const char* what,
+                     DescriptionSink& sink) {
+    if (e.todaysDollars == 1)
+        sink.emitDescriptionLine(
+            format("        This %s amount will be calculated using age %3.1f dollars.", what,
+                   static_cast<double>(s.initialValues.startAge)));
+    if (e.oneTime)
+        return;
+    if (e.adjustRate != 0)
+        sink.emitDescriptionLine(formatPercent(
+            std::string("        This ") + what + " will be adjusted each year by ", e.adjustRate));
+    if (e.inflationAdjust)
+        sink.emitDescriptionLine(std::string("        This ") + what +
+                                 " will be adjusted each year by the current inflation rate.");
+}
+
+// Emits an event's lines and returns the row of its headline, or kNoRow.
+int describeEvent(Scenario& s, int index, DescriptionSink& sink) {
+    FinancialEvent& e = s.events[index];
+    const InitialValues& iv = s.initialValues;
+    const double start = e.startAge;
+    const std::string name = e.name.str();
+    auto emit = [&](const std::string& text) { return sink.emitDescriptionLine(text); };
+
+    switch (e.kind) {
+    case kBudgetEvent: {
+        const int row =
+            emit(format("%5.1f Budget - %s - %s will be withdrawn until age %s.", start,
+                        name.c_str(), money(e.amount).c_str(), ageText(e.endAge).c_str()));
+        if (e.todaysDollars == 1)
+            emit(
+                format("        This withdrawal amount will be calculated using age %3.1f dollars.",
+                       static_cast<double>(iv.startAge)));
+        emit("        This withdrawal will be adjusted each year by the individual budget item's "
+             "inflation rate.");
+        return row;
+    }
+    case kRequiredDistribution: {
+        const int row = emit(format("%5.1f %s", start, name.c_str()));
+        if (s.accountTable.rmdMode < 1 || s.accountTable.rmdMode > 3)
+            s.accountTable.rmdMode = 3;
+        static const char* const modes[] = {"in proportional amounts.", "in equal amounts.",
+                                            "in account order."};
+        emit(std::string("        The funds will be transferred from the selected accounts ") +
+             modes[s.accountTable.rmdMode - 1]);
+        emit(format("        The funds will be transferred each year to the %s account. ",
+                    accountName(s, s.slots.rmdAccount).c_str()));
+        return row;
+    }
+    case kRateChange: {
+        float previousTax = iv.taxRate;
+        float previousInflation = iv.inflationRate;
+        for (int j = index - 1; j >= 0; --j) {
+            if (s.events[j].kind == kRateChange) {
+                previousTax = s.events[j].amount;
+                previousInflation = s.events[j].downPayment;
+                break;
+            }
+        }
+        const std::string tax =
+            e.amount != previousTax
+                ? " Tax=" + compactNumber(format("%7.3f", static_cast<double>(e.amount))) + "%"
+                : "";
+        const std::string inflation =
+            e.downPayment != previousInflation
+                ? " Inf.=" + compactNumber(format("%7.3f", static_cast<double>(e.downPayment))) +
+                      "% "
+                : "";
+        const std::string account =
+            e.account == -1
+                ? ""
+                : accountName(s, e.account) + "=" +
+                      compactNumber(format("%7.3f", static_cast<double>(e.interestRate))) + "%";
+        return emit(format("%5.1f %s - Rate Change: %s %s %s", start, name.c_str(), tax.c_str(),
+                           inflation.c_str(), account.c_str()));
+    }
+    case kDeposit: {
+        const std::string middle = std::string(e.oneTime ? " " : "/yr. ") +
+                                   (e.beforeTax ? "before taxes to " : "after taxes to ") +
+                                   accountName(s, e.account);
+        const std::string tail = e.oneTime ? "." : " until age " + ageText(e.endAge) + ".";
+        const int row = emit(format("%5.1f %s - Deposit %s%s%s", start, name.c_str(),
+                                    money(e.amount).c_str(), middle.c_str(), tail.c_str()));
+        adjustmentLines(s, e, "deposit", sink);
+        return row;
+    }
+    case kLoan: {
+        if (e.inflationAdjust == kCreditCardMarker) {
+            const int row = emit(format("%5.1f %s - Paying off %s credit card debt with %s/month.",
+                                        start, name.c_str(), money(e.amount).c_str(),
+                                        money(e.monthlyPayment).c_str()));
+            if (e.propertyTax > 0)
+                emit(format("        Additional purchases of %s/month added to debt.",
+                            money(e.propertyTax).c_str()));
+            if (e.account >= 0 && e.termYears == kFromChosenAccount)
+                emit(format("        The payments will be withdrawn from the %s account.",
+                            accountName(s, e.account).c_str()));
+            if (e.startAge + e.appreciationRate >= e.endAge)
+                emit(format("        Paying off %s at age %5.2f.", name.c_str(),
+                            static_cast<double>(e.endAge)));
+            return row;
+        }
+        const int row = emit(format("%5.1f %s - %s %s down at %s for %2d yrs. %s/Month.", start,
+                                    name.c_str(), money(e.amount).c_str(),
+                                    money(e.downPayment).c_str(), rateText(e.interestRate).c_str(),
+                                    e.termYears, money(e.monthlyPayment).c_str()));
+        emit("        Loan amount deposited to " + accountName(s, e.account));
+        if (e.paymentAccount >= 0 && e.payFromMarker == kFromChosenAccount)
+            emit(format("        The payments will be withdrawn from the %s account.",
+                        accountName(s, e.paymentAccount).c_str()));
+        if (e.endAge > e.startAge)
+            emit(format("        Paying loan off at age %5.2f.", static_cast<double>(e.endAge)));
+        const Account* into = accountById(s, e.account);
+        const float sellAge = e.adjustRate;
+        if (into && into->type == kAsset && sellAge <= iv.endAge && sellAge > e.startAge &&
+            sellAge > 0)
+            emit(format("        Selling asset at age %5.2f.", static_cast<double>(sellAge)));
+        return row;
+    }
+    case kMortgage: {
+        const std::string rate = rateText(e.interestRate);
+        const std::string years = compactNumber(format("%2d", e.termYears));
+        const std::string monthly = money(e.monthlyPayment);
+        int row;
+        if (e.account != 0) {
+            row = emit(format("%5.1f %s - %s at %s for %s yrs. %s/Month.", start, name.c_str(),
+                              money(e.amount - e.downPayment).c_str(), rate.c_str(), years.c_str(),
+                              monthly.c_str()));
+            emit(format("        %s to equity -- no withdrawal.", money(e.downPayment).c_str()));
+        } else {
+            row = emit(format("%5.1f %s - %s %s down at %s for %s yrs. %s/Month.", start,
+                              name.c_str(), money(e.amount).c_str(), money(e.downPayment).c_str(),
+                              rate.c_str(), years.c_str(), monthly.c_str()));
+        }
+        if (e.subtype == 2)
+            emit(format("        An additional %s/Month will be applied to the principal starting "
+                        "at age %3d.",
+                        money(e.extraPrincipal).c_str(), wholeYears(saneAge(iv.startAge))));
+        else if (e.subtype == 3)
+            emit(format("        An Additional %s/Month is applied to the principal.",
+                        money(e.extraPrincipal).c_str()));
+        emit(formatPercent("        Appreciation rate = ", e.appreciationRate) + ".");
+        if (e.propertyTax > 0)
+            emit(format("        Property Taxes = %-11.2f", static_cast<double>(e.propertyTax)));
+        if (e.closingCosts > 0)
+            emit(format("        Closing Costs = %-11.2f", static_cast<double>(e.closingCosts)));
+        const float sellAge = e.adjustRate;
+        if (e.endAge > e.startAge && e.startAge + static_cast<float>(e.termYears) >= e.endAge &&
+            e.endAge <= sellAge)
+            emit(
+                format("        Paying off property at age %5.2f.", static_cast<double>(e.endAge)));
+        if (e.paymentAccount >= 0 && e.payFromMarker == kFromChosenAccount)
+            emit(format("        The payments will be withdrawn from the %s account.",
+                        accountName(s, e.paymentAccount).c_str()));
+        if (sellAge <= iv.endAge && sellAge > e.startAge && sellAge > 0) {
+            emit(format("        Selling property at age %5.2f.", static_cast<double>(sellAge)));
+            emit(formatPercent("        Selling expenses will be ", e.sellingExpenses) +
+                 " of the selling price.");
+        }
+        return row;
+    }
+    case kTransfer: {
+        const std::string from = accountName(s, e.beforeTax);
+        const std::string to = accountName(s, e.account);
+        if (e.subtype == kRule72TSubtype)
+            return emit(format(
+                "%5.1f Rule 72T - %s - Transfer distribution from %s to %s until age %5.2f.", start,
+                name.c_str(), from.c_str(), to.c_str(), static_cast<double>(e.endAge)));
+        if (e.allFunds)
+            return emit(format("%5.1f %s - All of the funds from %s will be transferred to %s.",
+                               start, name.c_str(), from.c_str(), to.c_str()));
+        const std::string amount = money(e.amount) + (e.oneTime ? "" : "/yr.");
+        const std::string tail =
+            e.oneTime ? "." : format(" until age %5.2f.", static_cast<double>(e.endAge));
+        const int row = emit(format("%5.1f %s - Transfer %s from %s to %s%s", start, name.c_str(),
+                                    amount.c_str(), from.c_str(), to.c_str(), tail.c_str()));
+        adjustmentLines(s, e, "transfer", sink);
+        return row;
+    }
+    case kWithdrawal: {
+        const std::string period = e.oneTime ? "" : "/yr.";
+        const std::string tail = e.oneTime ? "." : " until age " + ageText(e.endAge) + ".";
+        const int row = emit(
+            format(e.subtype == kBudgetWithdrawalSubtype ? "%5.1f Budget - %s - Withdraw %s%s%s"
+                                                         : "%5.1f %s - Withdraw %s%s%s",
+                   start, name.c_str(), money(e.amount).c_str(), period.c_str(), tail.c_str()));
+        adjustmentLines(s, e, "withdrawal", sink);
+        if (e.account >= 0 && e.termYears == kFromChosenAccount)
+            emit(format("        The funds will be withdrawn from the %s account.",
+                        accountName(s, e.account).c_str()));
+        return row;
+    }
+    case kAssetAllocation: {
+        const int mode = s.accountTable.assetAllocationMode;
+        if (mode != 1 && mode != 2)
+            return kNoRow;
+        const int row = emit(format("%5.1f %s", start, name.c_str()));
+        emit(format("        Withdrawals over %s will be withdrawn each year from the selected "
+                    "accounts %s",
+                    money(e.amount).c_str(),
+                    mode == 1 ? "in proportional amounts." : "in equal amounts."));
+        return row;
+    }
+    default:
+        return kNoRow;
+    }
+}
+
+} // namespace
+
+std::string compactNumber(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == ' ')
+            continue;
+        if (!(c == '$' || c == '.' || c == '-' || (c >= '0' && c <= '9')))
+            break;
+        out += c;
+    }
+    return out;
+}
+
+std::string formatPercent(std::string_view prefix, float rate) {
+    return std::string(prefix) + compactNumber(format("%-7.3f", static_cast<double>(rate))) + "%";
+}
+
+int DescriptionSink::emitDescriptionLine(std::string text) {
+    if (m_muted)
+        return 0;
+    m_lines.push_back(std::move(text));
+    return static_cast<int>(m_lines.size()) - 1;
+}
+
+void describeEvents(Scenario& s, DescriptionSink& sink) {
+    sortEvents(s);
+    for (FinancialEvent& e : s.events)
+        e.listLine = kNoRow;
+    const int count = std::clamp(s.eventCount, 0, kEventSlots);
+    if (count == 0)
+        return;
+    const InitialValues& iv = s.initialValues;
+    sink.emitDescriptionLine(format(
+        "%5.1f Initial Rates %s%s", static_cast<double>(iv.startAge),
+        (" Tax=" + compactNumber(format("%6.3f", static_cast<double>(iv.taxRate))) + "%").c_str(),
+        (" Inflation=" + compactNumber(format("%6.3f", static_cast<double>(iv.inflationRate))) +
+         "%")
+            .c_str()));
+    for (int i = 0; i < count; ++i) {
+        const int row = describeEvent(s, i, sink);
+        s.events[i].listLine = static_cast<std::int16_t>(std::min(row, 32000));
+    }
+}
+
+std::vector<std::string> describeEvents(Scenario& s) {
+    DescriptionSink sink;
+    describeEvents(s, sink);
+    return sink.lines();
+}
+
+} // namespace finplan
