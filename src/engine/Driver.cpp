@@ -122,6 +122,20 @@ void Simulation::resolveDividendTargets() {
     }
 }
 
+void Simulation::findLiquidAccounts() {
+    m_liquidListed = true;
+    m_liquidAccounts.clear();
+    m_firstInvestment = -1;
+    const int count = std::clamp<int>(m_s.accountTable.accountCount, 0, kMaxAccounts);
+    for (int k = 0; k < count; ++k) {
+        const int type = m_s.accountTable.accounts[k].type;
+        if (type == kInvestmentSavings || type == kTaxFreeSavings || type == kRetirementSavings)
+            m_liquidAccounts.push_back(k);
+        if (type == kInvestmentSavings && m_firstInvestment < 0)
+            m_firstInvestment = k;
+    }
+}
+
 void Simulation::writePlotHeader() {
     if (!m_plot.isOpen())
         return;
@@ -241,6 +255,7 @@ int Simulation::run() {
     }
     sortAccountsByAccessOrder();
     resolveDividendTargets();
+    findLiquidAccounts();
 
     const InitialValues& iv = m_s.initialValues;
     const float wholeStart = std::trunc(saneAge(iv.startAge));

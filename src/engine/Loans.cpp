@@ -234,9 +234,24 @@ void Simulation::runLoanYear(int eventIndex, float period) {
     // Property taxes.
     if (mortgage && e.paidOffFlag == 0 && t.currentAge != saleAge && e.propertyTax * period >= 1) {
         float tax = e.propertyTax * period;
-        if (e.inflationAdjust)
-            for (int age = wholeYears(e.startAge); age < wholeAge(); ++age)
-                tax *= 1 + t.inflationRate * 0.01f;
+        if (e.inflationAdjust) {
+            // One factor a year since the start, each at today's inflation. Last year's product
+            // is reused when only one more factor is due, which multiplies in the same order.
+            const float factor = 1 + t.inflationRate * 0.01f;
+            const int years = std::max(0, wholeAge() - wholeYears(e.startAge));
+            RunState::GrownTax& grown = m_state.propertyTaxes[eventIndex];
+            int done = 0;
+            float value = tax;
+            if (grown.valid && grown.base == tax && grown.factor == factor &&
+                grown.years <= years) {
+                done = grown.years;
+                value = grown.value;
+            }
+            for (; done < years; ++done)
+                value *= factor;
+            grown = {true, tax, factor, years, value};
+            tax = value;
+        }
         if (lines)
             emitf(eventIndex, "  Withdraw %s for property taxes", moneyText(tax).c_str());
         y.propertyTaxes += tax;

@@ -25,6 +25,7 @@ bool Simulation::prepareRun() {
 
     const int eventCount = std::clamp(m_s.eventCount, 0, kEventSlots);
     m_state.amortization.fill({});
+    m_state.propertyTaxes.fill({});
     for (int i = 0; i < eventCount; ++i) {
         FinancialEvent& e = m_s.events[i];
         e.currentAmount = 0;

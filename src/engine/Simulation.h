@@ -47,6 +47,13 @@ struct RunState {
 
     std::unique_ptr<LifeTableFiles> lifeTables;
     std::array<AmortizationCursor, kEventSlots> amortization{};
+    struct GrownTax {
+        bool valid = false;
+        float base = 0, factor = 0;
+        int years = 0;
+        float value = 0;
+    };
+    std::array<GrownTax, kEventSlots> propertyTaxes{};
 };
 
 // Payment categories of the withdrawal routines: an ordinary payment is 0 or 1 (the caller's
@@ -154,6 +161,7 @@ class Simulation {
     void openWorkingFiles();
     // Finds each account's dividend target once per run; the account order holds all run.
     void resolveDividendTargets();
+    void findLiquidAccounts();
     void writePlotHeader();
     void writePlotTrailer();
     void closeFiles();
@@ -165,6 +173,11 @@ class Simulation {
     bool m_inYears = false; // lines before the results start age are dropped only in the years
     std::array<int, kMaxAccounts> m_dividendTargets{};
     bool m_lifeTablesChecked = false; // the files are looked at once per run
+    // Positions of the Investment, Tax-Free and Retirement accounts, in table order; the
+    // account order and types hold for the whole run.
+    std::vector<int> m_liquidAccounts;
+    int m_firstInvestment = -1;
+    bool m_liquidListed = false;
 
     WorkFile m_lineFile; // the results or print file
     WorkFile m_plot;

@@ -77,11 +77,13 @@ void Simulation::paySavingsShortfall(int eventIndex, float amount, int category,
     const AccountTable& table = m_s.accountTable;
     const bool allocationOn = (table.assetAllocationMode == 1 || table.assetAllocationMode == 2) &&
                               t.currentAge >= table.assetAllocationStartAge;
-    const int count = std::clamp<int>(table.accountCount, 0, kMaxAccounts);
+    // Steps called on their own (tests) have not listed the accounts yet.
+    if (!m_liquidListed)
+        findLiquidAccounts();
     float owed = amount;
-    for (int k = 0; k < count; ++k) {
+    for (const int k : m_liquidAccounts) {
         Account& a = m_s.accountTable.accounts[k];
-        if (!(a.balance > 0) || !liquid(a.type))
+        if (!(a.balance > 0))
             continue;
         if (allocationOn && owed >= table.assetAllocationMinimum && isAllocationMember(a)) {
             owed = withdrawAllocation(eventIndex, owed, category, period, tag);
@@ -97,12 +99,9 @@ void Simulation::paySavingsShortfall(int eventIndex, float amount, int category,
         return;
 
     // Savings cannot cover it: the first Investment account is overdrawn.
-    Account* overdrawn = nullptr;
-    for (int k = 0; k < count && !overdrawn; ++k)
-        if (m_s.accountTable.accounts[k].type == kInvestmentSavings)
-            overdrawn = &m_s.accountTable.accounts[k];
-    if (!overdrawn)
+    if (m_firstInvestment < 0)
         return;
+    Account* overdrawn = &m_s.accountTable.accounts[m_firstInvestment];
     if (!m_state.redFlags[RedFlagKind::LiquidDepleted].raised)
         m_state.redFlags.raise(RedFlagKind::LiquidDepleted, wholeAge());
     m_state.totals.investmentTotal -= owed;
