@@ -34,6 +34,10 @@ class StreamNotifier : public Notifier {
 int commandRun(const Args& args, std::ostream& out, std::ostream& err);
 int commandDescribe(const Args& args, std::ostream& out, std::ostream& err);
 int commandRule72t(const Args& args, std::ostream& out, std::ostream& err);
+int commandReport(const Args& args, std::ostream& out, std::ostream& err);
+int commandPaginate(const Args& args, std::ostream& out, std::ostream& err);
+int commandExport(const Args& args, std::ostream& out, std::ostream& err);
+int commandSaveGraphs(const Args& args, std::ostream& out, std::ostream& err);
 
 // The directory of the running program, where its data files lie.
 std::string programDirectory();

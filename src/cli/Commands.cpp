@@ -29,7 +29,15 @@ const char* const kUsage = "usage: finplan-cli COMMAND [ARGS]\n"
                            "                          run the scenario and print its schedule\n"
                            "  describe FILE.ret       print the scenario's event descriptions\n"
                            "  rule72t --age A --balance X [--second-age B] [--rate R] [--table T]\n"
-                           "                          print the three Rule 72T distributions\n";
+                           "                          print the three Rule 72T distributions\n"
+                           "  report KIND FILE.ret [--print] [--age A] [--budget N] [--event I]\n"
+                           "      [--workdir DIR]     write the page files of report KIND (1-12)\n"
+                           "  paginate results|scenario FILE.ret [--workdir DIR]\n"
+                           "                          write the printed sheets page1, page2, ...\n"
+                           "  export --csv|--tab OUT FILE.ret\n"
+                           "                          write the yearly balances as delimited text\n"
+                           "  save-graphs FILE.ret OUT.vtp [--workdir DIR]\n"
+                           "                          run and save the graphs file\n";
 
 } // namespace
 
@@ -183,10 +191,17 @@ int commandShow(const Args& args, std::ostream& out, std::ostream&) {
 
 int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     using Command = int (*)(const Args&, std::ostream&, std::ostream&);
-    static const std::map<std::string, Command> commands = {
-        {"new", commandNew},        {"dump", commandDump}, {"build", commandBuild},
-        {"show", commandShow},      {"run", commandRun},   {"describe", commandDescribe},
-        {"rule72t", commandRule72t}};
+    static const std::map<std::string, Command> commands = {{"new", commandNew},
+                                                            {"dump", commandDump},
+                                                            {"build", commandBuild},
+                                                            {"show", commandShow},
+                                                            {"run", commandRun},
+                                                            {"describe", commandDescribe},
+                                                            {"rule72t", commandRule72t},
+                                                            {"report", commandReport},
+                                                            {"paginate", commandPaginate},
+                                                            {"export", commandExport},
+                                                            {"save-graphs", commandSaveGraphs}};
 
     if (args.empty()) {
         err << kUsage;

@@ -100,8 +100,12 @@ void Simulation::emitf(int tag, const char* format, ...) {
 }
 
 void Simulation::sortAccountsByAccessOrder() {
-    const int count = std::clamp<int>(m_s.accountTable.accountCount, 0, kMaxAccounts);
-    Account* accounts = m_s.accountTable.accounts;
+    finplan::sortAccountsByAccessOrder(m_s);
+}
+
+void sortAccountsByAccessOrder(Scenario& scenario) {
+    const int count = std::clamp<int>(scenario.accountTable.accountCount, 0, kMaxAccounts);
+    Account* accounts = scenario.accountTable.accounts;
     std::stable_sort(accounts, accounts + count, [](const Account& a, const Account& b) {
         const std::string_view x = a.accessOrder.view(), y = b.accessOrder.view();
         return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(),

@@ -61,6 +61,10 @@ struct RunState {
 inline constexpr int kTaxPayment = 'C';
 inline constexpr int kPenaltyPayment = 'b';
 
+// Sorts the accounts by access order (text without regard to case, equal keys keeping their
+// order), the order every run works in.
+void sortAccountsByAccessOrder(Scenario& scenario);
+
 // Runs the scenario year by year. Returns 1 when the run was carried out (or the run lock is
 // set), 0 when it stopped in its set-up (prepareOnly, or a results, print or plot file that
 // cannot be opened, reported through the notifier). The scenario's account table ends up in

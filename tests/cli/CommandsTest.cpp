@@ -219,3 +219,65 @@ TEST(CliRun, BadInputFailsWithAMessage) {
 
 } // namespace
 } // namespace finplan::cli
+
+namespace finplan::cli {
+namespace {
+
+TEST(CliReports, EveryKindCanBeProducedForTheExample) {
+    test::TempDir dir;
+    const std::string path = dir.file("household.ret");
+    ASSERT_EQ(run({"build", std::string(FINPLAN_EXAMPLES_DIR) + "/household.json", path}).status,
+              0);
+    // The payment schedule wants the position of the mortgage in the listed order.
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(readFilePrefix(path, completeFileSize(kEventSlots), bytes));
+    auto s = std::make_unique<Scenario>();
+    ASSERT_TRUE(decodeScenario(bytes, *s).valid);
+    sortEvents(*s);
+    int mortgage = 0;
+    while (s->events[mortgage].kind != kMortgage)
+        ++mortgage;
+
+    const std::string work = dir.path().string();
+    for (int kind = 1; kind <= 12; ++kind) {
+        std::vector<std::string> args = {"report", std::to_string(kind), path, "--workdir", work};
+        if (kind == 9 || kind == 10)
+            args.insert(args.end(), {"--age", "45"});
+        if (kind == 12)
+            args.insert(args.end(), {"--event", std::to_string(mortgage)});
+        const Result r = run(args);
+        EXPECT_EQ(r.status, 0) << "kind " << kind << ": " << r.err;
+        EXPECT_FALSE(r.out.empty()) << "kind " << kind;
+    }
+    const Result print = run({"report", "1", path, "--print", "--workdir", work});
+    EXPECT_EQ(print.out, dir.file("rpage1") + "\n" + dir.file("rpage2") + "\n");
+    EXPECT_EQ(run({"report", "13", path, "--workdir", work}).status, 1);
+    EXPECT_EQ(run({"report", "12", path, "--event", "0", "--workdir", work}).status, 1);
+}
+
+TEST(CliReports, PaginateExportAndSaveGraphs) {
+    test::TempDir dir;
+    const std::string path = dir.file("household.ret");
+    ASSERT_EQ(run({"build", std::string(FINPLAN_EXAMPLES_DIR) + "/household.json", path}).status,
+              0);
+    const std::string work = dir.path().string();
+    const Result results = run({"paginate", "results", path, "--workdir", work});
+    ASSERT_EQ(results.status, 0) << results.err;
+    EXPECT_GT(std::stoi(results.out), 5);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("page2")));
+    EXPECT_EQ(run({"paginate", "scenario", path, "--workdir", work}).out, "1\n");
+
+    ASSERT_EQ(run({"export", "--csv", dir.file("out.csv"), path}).status, 0);
+    std::ifstream csv(dir.file("out.csv"));
+    std::string header;
+    std::getline(csv, header);
+    EXPECT_EQ(header, "Age,Car,Checking,Brokerage,Company stock,401(k),Roth IRA,Equity,Total");
+    ASSERT_EQ(run({"export", "--tab", dir.file("out.vte"), path}).status, 0);
+
+    ASSERT_EQ(run({"save-graphs", path, dir.file("g.vtp"), "--workdir", work}).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("g.vtp")));
+    EXPECT_EQ(run({"save-graphs", path, dir.file("plotinf01.tmp"), "--workdir", work}).status, 1);
+}
+
+} // namespace
+} // namespace finplan::cli

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "engine/Simulation.h"
+#include "model/Message.h"
+#include "model/Scenario.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace finplan {
+
+// Report kinds: the code the report printer receives.
+enum ReportKind {
+    kNetWorthReport = 1,
+    kIncomingReport = 2,
+    kOutgoingReport = 3,
+    kAccountReport = 4,
+    kGroupReport = 5,
+    kIncomingEventsReport = 6,
+    kOutgoingEventsReport = 7,
+    kAccountFlowReport = 8,
+    kAccountIncomingReport = 9,
+    kAccountOutgoingReport = 10,
+    kBudgetReport = 11,
+    kPaymentScheduleReport = 12,
+    // 14 (refinance) and 15 (account asset allocation) come with their dialogs.
+};
+
+// The title a report kind is shown and printed under; kinds 9 and 10 take the age.
+std::string reportTitle(int kind, int age = 0);
+
+// Screen mode writes the one file "spage1"; print mode the sheets "rpage1", "rpage2", ...
+enum class PageMode { Screen, Print };
+
+// What the page makers read and where they write: a scenario after its run, the run's
+// state, the working directory of the run's files, and where messages go. The page number
+// runs on over the makers of one report.
+struct ReportContext {
+    const Scenario& scenario;
+    const RunState& run;
+    std::string workDir;
+    Notifier& notifier;
+    int nextPage = 1;
+
+    std::string path(std::string_view name) const;
+};
+
+// Each maker returns the number of page files it wrote, 0 when one could not be written.
+int writeSummaryPages(ReportContext& context, int kind, PageMode mode);
+int writeAccountPages(ReportContext& context, PageMode mode);
+int writeGroupPages(ReportContext& context, PageMode mode);
+// Builds "tmpfile.tmp" from "bigfile.tmp": the event lines with each age's incoming and
+// outgoing totals in front.
+bool buildEventTotalsFile(ReportContext& context);
+// Direction 0: incoming events (kind 6); 1: outgoing events (kind 7).
+int writeEventPages(ReportContext& context, int direction, PageMode mode);
+int writeAccountFlowPages(ReportContext& context, PageMode mode);
+// From the kind-8 screen file, the accounts of the row labelled `rowLabel` (" 45.0-I"), by
+// type in "rpage1" and by group in "rpage2"; returns 2.
+int writeAgeDetailPages(ReportContext& context, std::string_view rowLabel);
+// The budget report from "pbudout.tmp".
+int writeBudgetPages(ReportContext& context);
+// The payment schedule report from "psched.tmp".
+int writePaymentSchedulePages(ReportContext& context);
+
+// A budget in the "budout.tmp" form, as the budget editor copies and prints it.
+bool writeBudgetFile(const Budget& budget, const std::string& path);
+
+// The yearly schedule of a loan or mortgage event, and its file "psched.tmp".
+struct PaymentScheduleRow {
+    int age = 0;
+    float principal = 0, interest = 0, totalPrincipal = 0, totalInterest = 0, totalPayment = 0;
+    float equity = 0, inflatedEquity = 0, propertyValue = 0, propertyLiability = 0;
+};
+std::vector<PaymentScheduleRow> computePaymentSchedule(const FinancialEvent& event,
+                                                       float scenarioStartAge);
+bool writePaymentScheduleFile(const std::vector<PaymentScheduleRow>& rows, const std::string& path);
+
+// A leading and a trailing double quote become blanks; then trailing white space and leading
+// blanks go.
+std::string trimText(std::string_view text);
+
+// The report viewer's data: the column titles of a screen page and its rows, up to the end
+// marker, empty fields left out.
+struct ReportTable {
+    std::vector<std::string> titles;
+    std::vector<std::vector<std::string>> rows;
+};
+bool readReportPage(const std::string& path, ReportTable& table);
+
+} // namespace finplan

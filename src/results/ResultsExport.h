@@ -1,0 +1,18 @@
+#pragma once
+
+#include "engine/Simulation.h"
+
+#include <string>
+
+namespace finplan {
+
+// Runs the scenario and writes its yearly account balances as tab- (".vte") or comma-separated
+// (".csv") text: a header "Age", the account names, "Equity", "Total", then one line per age.
+// The file is written whole or not at all.
+bool exportResults(Scenario& scenario, RunOptions options, RunState& state, ExportFormat format,
+                   const std::string& path, Notifier& notifier);
+
+// Copies the plot file to a saved graph file (".vtp"), with the checks of the save command.
+bool saveGraphs(const std::string& plotPath, const std::string& path, Notifier& notifier);
+
+} // namespace finplan

@@ -1,0 +1,345 @@
+#include "results/ReportPages.h"
+
+#include "TempDir.h"
+#include "engine/EngineTestSupport.h"
+#include "results/Pagination.h"
+#include "results/ResultsExport.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace finplan {
+namespace {
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> lines(const std::string& path) {
+    std::istringstream in(readText(path));
+    std::vector<std::string> out;
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A scenario with `accounts` accounts and a run state of `rows` result rows from age 40.
+struct Reports {
+    Reports(int accounts, int rows, const std::string& more = "") {
+        std::string json = R"({"initialValues": {"startAge": 40}, "accounts": [)";
+        for (int k = 0; k < accounts; ++k)
+            json += (k ? "," : "") + std::string(R"({"name": "A)") + std::to_string(k) +
+                    R"(", "group": )" + std::to_string(k % 3) + "}";
+        json += "]" + more + "}";
+        scenario = test::scenarioFrom(json);
+        state->table.rowCount = rows;
+        for (int r = 0; r < rows; ++r) {
+            state->table.rows[r].age = 40.0f + static_cast<float>(r);
+            state->table.rows[r].incoming = 100.0f * static_cast<float>(r);
+            for (int k = 0; k < accounts; ++k)
+                state->table.balanceTable[r][k] = static_cast<float>(k + 1);
+        }
+    }
+    ReportContext context() { return {*scenario, *state, dir.path().string(), notifier}; }
+    std::string file(const std::string& name) const { return dir.file(name); }
+
+    test::TempDir dir;
+    std::unique_ptr<Scenario> scenario;
+    std::unique_ptr<RunState> state = std::make_unique<RunState>();
+    test::CollectingNotifier notifier;
+};
+
+TEST(SummaryPages, FortyNineIncomingRowsFillOneSheet) {
+    for (const int rows : {49, 50}) {
+        Reports r(1, rows);
+        ReportContext c = r.context();
+        const int pages = writeSummaryPages(c, kIncomingReport, PageMode::Print);
+        EXPECT_EQ(pages, rows == 49 ? 1 : 2) << rows;
+        const std::vector<std::string> first = lines(r.file("rpage1"));
+        EXPECT_EQ(first[0], " Age\tTotal Incoming\tDeposits\tIncome From Taxable\tIncome From Non "
+                            "Taxable\tLoans\tAssets\tEquity");
+        EXPECT_EQ(first[1], "---------------------------");
+        EXPECT_EQ(first[2], "");
+        EXPECT_EQ(first[3], " 40.0\t         0.00\t         0.00\t         0.00\t         0.00\t"
+                            "         0.00\t         0.00\t         0.00");
+        EXPECT_EQ(first.back(), "Dooooone");
+        if (rows == 50) {
+            const std::vector<std::string> second = lines(r.file("rpage2"));
+            EXPECT_EQ(second[0], first[0]);
+            EXPECT_TRUE(second[3].starts_with(" 89.0\t")) << second[3];
+            EXPECT_EQ(second.size(), 5u);
+        }
+    }
+}
+
+TEST(SummaryPages, TheScreenPageHasNoDashLine) {
+    Reports r(1, 60);
+    ReportContext c = r.context();
+    EXPECT_EQ(writeSummaryPages(c, kNetWorthReport, PageMode::Screen), 1);
+    const std::vector<std::string> page = lines(r.file("spage1"));
+    EXPECT_EQ(page.size(), 62u); // header, 60 rows, end marker
+    EXPECT_TRUE(page[1].starts_with(" 40.0\t"));
+}
+
+TEST(AccountPages, EightAccountsMakeColumnPagesOfSevenAndOne) {
+    Reports r(8, 3);
+    ReportContext c = r.context();
+    EXPECT_EQ(writeAccountPages(c, PageMode::Print), 2);
+    EXPECT_EQ(lines(r.file("rpage1"))[0], " Age\tA0\tA1\tA2\tA3\tA4\tA5\tA6\t");
+    EXPECT_EQ(lines(r.file("rpage2"))[0], " Age\tA7\t");
+    EXPECT_EQ(lines(r.file("rpage2"))[3], " 40.0\t         8.00\t");
+}
+
+TEST(GroupPages, OnlyNamedGroupsGetColumns) {
+    Reports r(6, 2, R"(, "groups": [{"name": "Cash"}, {"name": "X"}, {"name": "Stocks"}])");
+    ReportContext c = r.context();
+    EXPECT_EQ(writeGroupPages(c, PageMode::Screen), 1);
+    const std::vector<std::string> page = lines(r.file("spage1"));
+    EXPECT_EQ(page[0], " Age\tCash\tStocks\t");
+    // Accounts 0 and 3 are in group 0 (1 + 4), accounts 2 and 5 in group 2 (3 + 6).
+    EXPECT_EQ(page[1], " 40.0\t         5.00\t         9.00\t");
+}
+
+TEST(EventPages, ColumnsForPaidEventsAndARowForEveryAge) {
+    Reports r(1, 0);
+    writeText(r.file("bigfile.tmp"), " 40.0\tSalary\t2\t     1000.00\n"
+                                     " 40.0\tNever\t2\t         0.00\n"
+                                     " 40.0\tRent\t6\t      500.00\n"
+                                     " 42.0\tRent\t6\t      510.00\n"
+                                     "Dooone\n");
+    ReportContext c = r.context();
+    EXPECT_EQ(writeEventPages(c, 0, PageMode::Screen), 1);
+    EXPECT_EQ(lines(r.file("spage1")),
+              (std::vector<std::string>{"Age\tTotal Incoming Events\t         Salary\t",
+                                        " 40.0\t      1000.00\t     1000.00\t",
+                                        " 42.0\t         0.00\t0.00\t", "", "Dooooone"}));
+    EXPECT_EQ(writeEventPages(c, 1, PageMode::Screen), 1);
+    const std::vector<std::string> outgoing = lines(r.file("spage1"));
+    EXPECT_EQ(outgoing[0], "Age\tTotal Outgoing Events\t           Rent\t");
+    EXPECT_EQ(outgoing[2], " 42.0\t       510.00\t      510.00\t"); // the last age is written too
+    EXPECT_TRUE(readText(r.file("tmpfile.tmp"))
+                    .starts_with(" 40.0\tTotal Incoming Events\t2\t      1000.00\n 40.0\tTotal "
+                                 "Outgoing Events\t6\t       500.00\n"));
+}
+
+TEST(EventPages, AMissingEventFileIsReported) {
+    Reports r(1, 0);
+    ReportContext c = r.context();
+    EXPECT_EQ(writeEventPages(c, 0, PageMode::Screen), 0);
+    ASSERT_EQ(r.notifier.messages.size(), 1u);
+    EXPECT_EQ(r.notifier.messages[0].text, "Cannot open bigfile.tmp");
+    EXPECT_EQ(r.notifier.messages[0].caption, "FILE OPEN ERROR");
+}
+
+TEST(AccountFlowPages, SevenAccountsFitOneSheetWithTheTotal) {
+    Reports r(7, 0);
+    std::string in = "7\n";
+    for (int k = 0; k < 7; ++k)
+        in += "A" + std::to_string(k) + "\n";
+    in += " 40.0\tA0\t       100.00\n 40.0\tA6\t        50.00\n 41.0\tA6\t25.5\n"
+          "  0.0\tA1\t 99\n 41.0\t\t 5\n";
+    writeText(r.file("infile.tmp"), in + "Dooone\n");
+    writeText(r.file("outfile.tmp"), " 41.0\tA1\t       10.00\n 41.0\tNobody\t7\nDooone\n");
+    ReportContext c = r.context();
+    EXPECT_EQ(writeAccountFlowPages(c, PageMode::Print), 1);
+    const std::vector<std::string> page = lines(r.file("rpage1"));
+    EXPECT_EQ(page[0], "Age\tA0\tA1\tA2\tA3\tA4\tA5\tA6\tTotal");
+    EXPECT_TRUE(page[3].starts_with(" 40.0-I\t       100.00\t         0.00\t")) << page[3];
+    EXPECT_TRUE(page[3].ends_with("        50.00\t       150.00")) << page[3];
+    EXPECT_TRUE(page[6].starts_with(" 41.0-O\t         0.00\t        10.00\t")) << page[6];
+    EXPECT_EQ(page.back(), "Dooone");
+    EXPECT_EQ(page.size(), 8u);
+
+    // The age detail of a row, from the screen page of the same report.
+    EXPECT_EQ(writeAccountFlowPages(c, PageMode::Screen), 1);
+    EXPECT_EQ(writeAgeDetailPages(c, " 40.0-I"), 2);
+    const std::vector<std::string> detail = lines(r.file("rpage1"));
+    EXPECT_EQ(detail[0], "Accounts\tIncoming");
+    EXPECT_EQ(detail[2], "A0\t       100.00");
+    EXPECT_EQ(detail[9], "\tSub Total -- Asset Accounts\t       150.00");
+    EXPECT_EQ(detail[10], "\tTotal\t       150.00");
+}
+
+TEST(AccountFlowPages, EightAccountsPutTheTotalOnTheLastColumnPage) {
+    Reports r(8, 0);
+    std::string in = "8\n";
+    for (int k = 0; k < 8; ++k)
+        in += "A" + std::to_string(k) + "\n";
+    writeText(r.file("infile.tmp"), in + " 40.0\tA7\t1\nDooone\n");
+    writeText(r.file("outfile.tmp"), "Dooone\n");
+    ReportContext c = r.context();
+    EXPECT_EQ(writeAccountFlowPages(c, PageMode::Print), 2);
+    EXPECT_EQ(lines(r.file("rpage1"))[0], "Age\tA0\tA1\tA2\tA3\tA4\tA5\tA6\t");
+    EXPECT_EQ(lines(r.file("rpage2"))[0], "Age\tA7\tTotal");
+}
+
+TEST(BudgetPages, ALastAgeAbove120StopsAt119) {
+    Reports r(1, 0);
+    writeText(r.file("pbudout.tmp"), "2\nTravel\n100\n150\nFlights\t100.000000\t1\t0\t10.000000\n"
+                                     "Hotels\t50.000000\t0\t1\t0.000000\nDooone\n");
+    ReportContext c = r.context();
+    EXPECT_EQ(writeBudgetPages(c), 1);
+    const std::vector<std::string> page = lines(r.file("rpage1"));
+    EXPECT_EQ(page[0], "Age\tFlights\tHotels\tTotal\t");
+    EXPECT_EQ(page[2], "100.0\t      1200.00\t        50.00\t      1250.00\t");
+    EXPECT_EQ(page[3], "101.0\t      1320.00\t        50.00\t      1370.00\t");
+    EXPECT_EQ(page[page.size() - 2].substr(0, 6), "119.0\t");
+}
+
+TEST(BudgetPages, AreWrittenFromTheBudgetFile) {
+    Reports r(1, 0, R"(, "budgets": [{"name": "Home", "startAge": 40, "endAge": 41, "items": [
+        {"itemName": "Rent", "itemAmount": 1000, "itemMonthly": 1, "itemRate": 2, "itemTrack": 1}]}])");
+    ASSERT_TRUE(writeBudgetFile(r.scenario->budgets[0], r.file("pbudout.tmp")));
+    EXPECT_EQ(
+        readText(r.file("pbudout.tmp")),
+        "1\nHome                          \n 40\n 41\nRent\t1000.000000\t1\t1\t2.000000\nDooone\n");
+    ReportContext c = r.context();
+    EXPECT_EQ(writeBudgetPages(c), 1);
+    EXPECT_EQ(lines(r.file("rpage1"))[2], " 40.0\t     12000.00\t     12000.00\t");
+}
+
+TEST(PaymentSchedule, TheYearsOfALoan) {
+    FinancialEvent loan{};
+    loan.kind = kMortgage;
+    loan.startAge = 40;
+    loan.endAge = 70;
+    loan.amount = 125000;
+    loan.downPayment = 25000;
+    loan.interestRate = 6;
+    loan.termYears = 30;
+    loan.appreciationRate = 2;
+    const auto rows = computePaymentSchedule(loan, 40);
+    ASSERT_EQ(rows.size(), 30u);
+    EXPECT_EQ(rows[0].age, 40);
+    EXPECT_NEAR(rows[0].principal, 1228.01, 0.05);
+    EXPECT_NEAR(rows[0].interest, 5966.59, 0.05);
+    EXPECT_NEAR(rows[0].equity, 25000 + 1228.01, 0.05);
+    EXPECT_NEAR(rows[0].propertyValue, 127500, 0.01);
+    EXPECT_NEAR(rows[29].totalPrincipal, 100000, 0.5);
+    EXPECT_NEAR(rows[29].propertyLiability, 0, 0.5);
+
+    loan.adjustRate = 45; // sold at 45
+    EXPECT_EQ(computePaymentSchedule(loan, 40).size(), 6u);
+
+    test::TempDir dir;
+    ASSERT_TRUE(writePaymentScheduleFile(rows, dir.file("psched.tmp")));
+    const std::vector<std::string> file = lines(dir.file("psched.tmp"));
+    EXPECT_EQ(file[0], "Age\tPrincipal\tInterest\tTotal Principal\tTotal Interest\tTotal Payment\t"
+                       "Equity\tInflated Equity\tProperty Value\tProperty Liability\t");
+    EXPECT_TRUE(file[1].starts_with(" 40\t       1228.01\t       5966.")) << file[1];
+    EXPECT_EQ(file.back(), "Dooone");
+
+    test::CollectingNotifier notifier;
+    RunState state;
+    Scenario s{};
+    ReportContext c{s, state, dir.path().string(), notifier};
+    EXPECT_EQ(writePaymentSchedulePages(c), 2);
+    EXPECT_EQ(lines(dir.file("rpage1"))[0],
+              "Age\tPrincipal\tInterest\tTotal Principal\tTotal Interest\tTotal Payment\tEquity\t");
+    EXPECT_EQ(lines(dir.file("rpage2"))[0],
+              "Inflated Equity\tProperty Value\tProperty Liability\t");
+}
+
+TEST(ReportPages, AnUnwritablePageIsReported) {
+    Reports r(1, 3);
+    ReportContext c = r.context();
+    c.workDir = r.file("missing");
+    EXPECT_EQ(writeSummaryPages(c, kNetWorthReport, PageMode::Print), 0);
+    ASSERT_EQ(r.notifier.messages.size(), 1u);
+    EXPECT_EQ(r.notifier.messages[0].text, "rpage1");
+    EXPECT_EQ(r.notifier.messages[0].caption, "FILE OPEN ERROR");
+}
+
+TEST(ReportViewer, ReadsTitlesAndRowsOfTheScreenPage) {
+    EXPECT_EQ(trimText("\" Salary \""), "Salary");
+    EXPECT_EQ(trimText("  Rent\t \n"), "Rent");
+    EXPECT_EQ(trimText("   "), "");
+    test::TempDir dir;
+    writeText(dir.file("spage1"), " Age\t\"Net Worth\"\t\n 40.0\t  100.00\t\t\nDooooone\n 99\n");
+    ReportTable table;
+    ASSERT_TRUE(readReportPage(dir.file("spage1"), table));
+    EXPECT_EQ(table.titles, (std::vector<std::string>{"Age", "Net Worth"}));
+    ASSERT_EQ(table.rows.size(), 1u);
+    EXPECT_EQ(table.rows[0], (std::vector<std::string>{"40.0", "100.00"}));
+    EXPECT_FALSE(readReportPage(dir.file("none"), table));
+}
+
+TEST(Pagination, DashesBreakPagesAndHeaderCodesDoNotCount) {
+    test::TempDir dir;
+    std::string text = "Description\n-----\n";
+    for (int i = 0; i < 60; ++i)
+        text += "line " + std::to_string(i) + "\n";
+    text += "??\nnot printed\n";
+    writeText(dir.file("ptmpsch.dat"), text);
+    test::CollectingNotifier notifier;
+    EXPECT_EQ(paginateResults(dir.path().string(), notifier), 3);
+    EXPECT_EQ(lines(dir.file("page1")),
+              (std::vector<std::string>{"          Description", "Dooooone"}));
+    const std::vector<std::string> second = lines(dir.file("page2"));
+    EXPECT_EQ(second[0], "?BO");
+    EXPECT_EQ(second[5], "?Bo");
+    EXPECT_EQ(second[6], "          line 0");
+    // 54 counted lines: 1 + 4 heading lines counted, then 48 text lines.
+    EXPECT_EQ(second[second.size() - 2], "          line 48");
+    const std::vector<std::string> third = lines(dir.file("page3"));
+    EXPECT_EQ(third[third.size() - 2], "          line 59");
+    EXPECT_EQ(readText(dir.file("page3")).find("not printed"), std::string::npos);
+
+    EXPECT_EQ(paginateScenario(dir.path().string(), notifier), 3);
+    EXPECT_EQ(lines(dir.file("page1"))[0], "          Financial Scenario:");
+    EXPECT_EQ(paginateResults(dir.file("missing"), notifier), 0);
+}
+
+TEST(SaveGraphs, CopiesThePlotFileAndRefusesItsOwnName) {
+    test::TempDir dir;
+    test::CollectingNotifier notifier;
+    auto s = test::scenarioFrom(R"({"initialValues": {"startAge": 60, "endAge": 62,
+        "initialInvestment": 100}, "accounts": [{"name": "Cash", "type": 2, "initialAmount": 100}]})");
+    RunOptions options;
+    options.output = LineOutput::None;
+    options.workDir = dir.path().string();
+    RunState state;
+    ASSERT_EQ(runSimulation(*s, options, state, notifier), 1);
+    const std::string plot = dir.file("plotinf01.tmp");
+    ASSERT_TRUE(saveGraphs(plot, dir.file("saved.vtp"), notifier));
+    EXPECT_EQ(readText(dir.file("saved.vtp")), readText(plot));
+
+    writeText(dir.file("plotinf02.vtp"), "keep");
+    EXPECT_FALSE(saveGraphs(plot, dir.file("plotinf02.vtp"), notifier));
+    EXPECT_EQ(notifier.messages.back().text,
+              "Cannot overwrite the system file plotinf. \nChoose another file name.");
+    EXPECT_EQ(readText(dir.file("plotinf02.vtp")), "keep");
+
+    EXPECT_FALSE(saveGraphs(plot, dir.file("saved.vtp"), notifier)); // answered No
+    writeText(dir.file("bad.tmp"), "0 Groups\na\nb\nc\n150.00\n");
+    EXPECT_FALSE(saveGraphs(dir.file("bad.tmp"), dir.file("other.vtp"), notifier));
+    EXPECT_EQ(notifier.messages.back().text, "Problem saving graphs.\nPlease try again.");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("other.vtp")));
+}
+
+TEST(ResultsExport, WritesAHeaderAndABalanceLinePerAge) {
+    test::TempDir dir;
+    test::CollectingNotifier notifier;
+    auto s = test::scenarioFrom(R"({"initialValues": {"startAge": 60, "endAge": 61,
+        "initialInvestment": 100, "taxRate": 0},
+        "accounts": [{"name": "B", "type": 2, "initialAmount": 100, "accessOrder": "2",
+                      "initialRate": 10},
+                     {"name": "A", "type": 0, "accessOrder": "1"}]})");
+    RunState state;
+    ASSERT_TRUE(exportResults(*s, RunOptions::quiet(), state, ExportFormat::Comma,
+                              dir.file("out.csv"), notifier));
+    EXPECT_EQ(
+        readText(dir.file("out.csv")),
+        "Age,A,B,Equity,Total\n60.00,0.00,100.00,0.00,100.00\n61.00,0.00,110.00,0.00,110.00\n");
+}
+
+} // namespace
+} // namespace finplan
