@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/RunOptions.h"
 #include "model/Message.h"
 #include "model/Scenario.h"
 
@@ -38,6 +39,9 @@ int commandReport(const Args& args, std::ostream& out, std::ostream& err);
 int commandPaginate(const Args& args, std::ostream& out, std::ostream& err);
 int commandExport(const Args& args, std::ostream& out, std::ostream& err);
 int commandSaveGraphs(const Args& args, std::ostream& out, std::ostream& err);
+
+// Today's date and the time of day from the clock.
+LocalDateTime clockNow();
 
 // The directory of the running program, where its data files lie.
 std::string programDirectory();

@@ -6,6 +6,7 @@
 #include "model/ScenarioJson.h"
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -50,6 +51,14 @@ std::unique_ptr<Scenario> readScenario(const std::string& path) {
     if (!decodeScenario(bytes, *s).valid)
         throw CommandError{path + " doesn't seem to be a valid Vantrel Financial Planner file."};
     return s;
+}
+
+LocalDateTime clockNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 std::string programDirectory() {

@@ -30,11 +30,7 @@ PreparedRun prepare(const std::string& path, const std::string& workDir) {
     p.options.dataDir = programDirectory();
     p.options.scenarioPath = path;
     p.options.plotFileName = "plotinf01.tmp";
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    p.options.now = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                     local.tm_hour,        local.tm_min,     local.tm_sec};
+    p.options.now = clockNow();
     return p;
 }
 

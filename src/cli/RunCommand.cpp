@@ -17,14 +17,6 @@ namespace {
 
 using nlohmann::json;
 
-LocalDateTime clockNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-            local.tm_hour,        local.tm_min,     local.tm_sec};
-}
-
 LocalDateTime parseDate(const std::string& text) {
     LocalDateTime d;
     char dash1 = 0, dash2 = 0;

@@ -22,4 +22,7 @@ inline void appendFixed(std::string& out, double value, int precision, int width
         out.append(static_cast<std::size_t>(pad), ' ');
 }
 
+// printf into a string.
+[[gnu::format(printf, 1, 2)]] std::string formatText(const char* pattern, ...);
+
 } // namespace finplan

@@ -1,6 +1,7 @@
 #include "results/EventDescriptions.h"
 
 #include "engine/Ages.h"
+#include "engine/Format.h"
 #include "engine/Money.h"
 
 #include <algorithm>
@@ -14,13 +15,8 @@ namespace {
 
 constexpr std::int16_t kNoRow = 1000;
 
-std::string format(const char* pattern, ...) {
-    char text[1024];
-    va_list args;
-    va_start(args, pattern);
-    std::vsnprintf(text, sizeof text, pattern, args);
-    va_end(args);
-    return text;
+template <class... Args> std::string format(const char* pattern, Args... args) {
+    return formatText(pattern, args...);
 }
 
 std::string money(float value) {

@@ -1,6 +1,7 @@
 #include "results/ReportPages.h"
 
 #include "engine/Ages.h"
+#include "engine/Format.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,13 +21,8 @@ const char* const kLongEnd = "Dooooone\n";
 const char* const kShortEnd = "Dooone\n";
 constexpr int kSheetLines = 56;
 
-std::string format(const char* pattern, ...) {
-    char text[512];
-    va_list args;
-    va_start(args, pattern);
-    std::vsnprintf(text, sizeof text, pattern, args);
-    va_end(args);
-    return text;
+template <class... Args> std::string format(const char* pattern, Args... args) {
+    return formatText(pattern, args...);
 }
 
 std::string fixed(float value) {
