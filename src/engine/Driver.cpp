@@ -59,9 +59,8 @@ float& Simulation::typeTotal(int type) {
         return t.taxFreeTotal;
     default:
         // An account of an unknown type counts towards no total.
-        static thread_local float nowhere;
-        nowhere = 0;
-        return nowhere;
+        m_noTotal = 0;
+        return m_noTotal;
     }
 }
 

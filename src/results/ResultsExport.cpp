@@ -82,9 +82,10 @@ bool saveGraphs(const std::string& plotPath, const std::string& path, Notifier& 
     };
     if (!copy(5))
         return problem();
-    const int ages = static_cast<int>(std::atof(line.c_str()));
-    if (ages >= 100 || ages < 0)
+    const double agesRead = std::atof(line.c_str());
+    if (!(agesRead >= 0 && agesRead < 100))
         return problem();
+    const int ages = static_cast<int>(agesRead);
     if (!copy(1))
         return problem();
     const int accounts = std::atoi(line.c_str());

@@ -57,6 +57,7 @@ struct BadInputCase {
     const char* label;
     const char* json;    // written to in.json when not null
     const char* message; // part of what stderr says
+    friend void PrintTo(const BadInputCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class CliBadInput : public testing::TestWithParam<BadInputCase> {};

@@ -65,6 +65,7 @@ struct DividendCase {
     const char* label;
     int targetType;
     float expectedTax; // 10% dividend of 10,000.00, 80% taxable, tax 15%
+    friend void PrintTo(const DividendCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class Dividends : public testing::TestWithParam<DividendCase> {};
@@ -212,6 +213,7 @@ struct AllocationCase {
     float first, second, third; // balances of the two members and a non-member
     float payment;
     float expectFirst, expectSecond, expectThird;
+    friend void PrintTo(const AllocationCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class AllocationSpread : public Payments, public testing::WithParamInterface<AllocationCase> {};

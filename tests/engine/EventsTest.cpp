@@ -109,6 +109,7 @@ struct TransferCase {
     float amount;
     float moved;
     float tax, penalty;
+    friend void PrintTo(const TransferCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class Transfers : public testing::TestWithParam<TransferCase> {};

@@ -8,6 +8,7 @@ namespace {
 struct MoneyCase {
     const char* printed;
     const char* money;
+    friend void PrintTo(const MoneyCase& c, std::ostream* os) { *os << c.printed; }
 };
 
 class FormatMoney : public testing::TestWithParam<MoneyCase> {};

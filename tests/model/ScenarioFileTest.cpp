@@ -322,6 +322,7 @@ struct TruncationCase {
     const char* label;
     std::size_t size; // bytes kept of the two-event sample
     bool valid;
+    friend void PrintTo(const TruncationCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class DecodeTruncated : public testing::TestWithParam<TruncationCase> {};
@@ -363,6 +364,7 @@ struct CountCase {
     const char* label;
     std::size_t offset; // where the count is stored in the two-event sample
     std::int16_t value;
+    friend void PrintTo(const CountCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class DecodeBadCount : public testing::TestWithParam<CountCase> {};
@@ -413,6 +415,7 @@ struct GroupCase {
     const char* label;
     float min, max;
     float expectedMin, expectedMax;
+    friend void PrintTo(const GroupCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class DecodeGroupRates : public testing::TestWithParam<GroupCase> {};

@@ -80,6 +80,7 @@ struct ErrorCase {
     const char* label;
     const char* json;
     const char* message;
+    friend void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class ScenarioJsonErrors : public testing::TestWithParam<ErrorCase> {};

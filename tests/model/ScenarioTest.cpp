@@ -91,6 +91,7 @@ struct IdCase {
     std::int32_t nextAccountId;
     std::vector<std::int16_t> existingIds;
     std::int16_t expectedId;
+    friend void PrintTo(const IdCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class AllocateAccountId : public testing::TestWithParam<IdCase> {};
@@ -168,6 +169,7 @@ struct BlockCase {
     EventKind kind;
     bool asTransferSource; // the account is the transfer's source rather than its target
     bool blocks;
+    friend void PrintTo(const BlockCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class DeleteAccountBlocking : public testing::TestWithParam<BlockCase> {};

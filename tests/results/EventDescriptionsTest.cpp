@@ -33,6 +33,7 @@ struct DescriptionCase {
     const char* label;
     const char* event;
     std::vector<std::string> lines; // after the initial-rates line
+    friend void PrintTo(const DescriptionCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class Describe : public testing::TestWithParam<DescriptionCase> {};
