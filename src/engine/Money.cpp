@@ -2,43 +2,60 @@
 
 #include "engine/Format.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace finplan {
 
+namespace {
+
+// "$", the sign, the integer digits grouped by three, then the point and decimals.
+std::string groupDigits(std::string_view number) {
+    char out[96];
+    std::size_t n = 0;
+    out[n++] = '$';
+    while (!number.empty() && (number.front() == '$' || number.front() == '-')) {
+        if (number.front() == '-' && n < sizeof out)
+            out[n++] = '-';
+        number.remove_prefix(1);
+    }
+    const std::size_t point = number.find('.');
+    const std::string_view digits = number.substr(0, point);
+    const std::string_view decimals = point == std::string_view::npos ? "" : number.substr(point);
+    if (n + digits.size() + digits.size() / 3 + decimals.size() >= sizeof out)
+        return std::string(out, n) + std::string(number); // beyond any amount: left as printed
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out[n++] = ',';
+        out[n++] = digits[i];
+    }
+    for (const char c : decimals)
+        out[n++] = c;
+    return std::string(out, n);
+}
+
+} // namespace
+
 std::string formatMoney(std::string_view printed) {
-    std::string number;
+    char number[96];
+    std::size_t n = 0;
     for (const char c : printed) {
         if (c == ' ')
             continue;
-        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '$'))
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '$') || n == sizeof number)
             break;
-        number += c;
+        number[n++] = c;
     }
-    std::string_view rest = number;
-    std::string out = "$";
-    while (!rest.empty() && (rest.front() == '$' || rest.front() == '-')) {
-        if (rest.front() == '-')
-            out += '-';
-        rest.remove_prefix(1);
-    }
-    const std::size_t point = rest.find('.');
-    const std::string_view digits = rest.substr(0, point);
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            out += ',';
-        out += digits[i];
-    }
-    if (point != std::string_view::npos)
-        out += rest.substr(point);
-    return out;
+    return groupDigits(std::string_view(number, n));
 }
 
 std::string moneyText(float value) {
     // formatMoney drops the blanks of "%-13.2f", so the number alone will do.
-    std::string printed;
-    appendFixed(printed, value, 2);
-    return formatMoney(printed);
+    char number[64];
+    const auto end = std::to_chars(number, number + sizeof number, static_cast<double>(value),
+                                   std::chars_format::fixed, 2)
+                         .ptr;
+    return formatMoney(std::string_view(number, static_cast<std::size_t>(end - number)));
 }
 
 std::string percentText(float rate) {

@@ -10,6 +10,25 @@
 
 namespace finplan {
 
+namespace {
+
+// A name as a field of delimited text: a comma-separated name that holds a comma or a quote is
+// quoted, as spreadsheets expect; a tab in a tab-separated name becomes a blank.
+std::string field(std::string name, char separator) {
+    if (separator == '\t') {
+        std::replace(name.begin(), name.end(), '\t', ' ');
+        return name;
+    }
+    if (name.find_first_of(",\"") == std::string::npos)
+        return name;
+    std::string quoted = "\"";
+    for (const char c : name)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+} // namespace
+
 bool exportResults(Scenario& scenario, RunOptions options, RunState& state, ExportFormat format,
                    const std::string& path, Notifier& notifier) {
     // The header names the accounts in the order the run reports them.
@@ -18,7 +37,7 @@ bool exportResults(Scenario& scenario, RunOptions options, RunState& state, Expo
     std::ostringstream text;
     text << "Age" << separator;
     for (int k = 0; k < std::clamp<int>(scenario.accountTable.accountCount, 0, kMaxAccounts); ++k)
-        text << scenario.accountTable.accounts[k].name.str() << separator;
+        text << field(scenario.accountTable.accounts[k].name.str(), separator) << separator;
     text << "Equity" << separator << "Total\n";
 
     options.exportFormat = format;

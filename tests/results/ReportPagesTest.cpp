@@ -330,7 +330,7 @@ TEST(ResultsExport, WritesAHeaderAndABalanceLinePerAge) {
     test::CollectingNotifier notifier;
     auto s = test::scenarioFrom(R"({"initialValues": {"startAge": 60, "endAge": 61,
         "initialInvestment": 100, "taxRate": 0},
-        "accounts": [{"name": "B", "type": 2, "initialAmount": 100, "accessOrder": "2",
+        "accounts": [{"name": "B, \"the\" bank", "type": 2, "initialAmount": 100, "accessOrder": "2",
                       "initialRate": 10},
                      {"name": "A", "type": 0, "accessOrder": "1"}]})");
     RunState state;
@@ -338,7 +338,8 @@ TEST(ResultsExport, WritesAHeaderAndABalanceLinePerAge) {
                               dir.file("out.csv"), notifier));
     EXPECT_EQ(
         readText(dir.file("out.csv")),
-        "Age,A,B,Equity,Total\n60.00,0.00,100.00,0.00,100.00\n61.00,0.00,110.00,0.00,110.00\n");
+        "Age,A,\"B, \"\"the\"\" "
+        "bank\",Equity,Total\n60.00,0.00,100.00,0.00,100.00\n61.00,0.00,110.00,0.00,110.00\n");
 }
 
 } // namespace
