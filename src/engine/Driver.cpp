@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <ostream>
 
@@ -87,15 +88,47 @@ void Simulation::emitScheduleLine(std::string_view text, int tag) {
     }
 }
 
+namespace {
+
+// Most schedule lines only insert texts ("%s"); those are joined directly, which is several
+// times faster than the general formatter. Returns false for any other format.
+bool joinTexts(const char* format, va_list args, std::string& out) {
+    for (const char* p = format; *p; ++p)
+        if (*p == '%' && p[1] != 's')
+            return false;
+        else if (*p == '%')
+            ++p;
+    out.clear();
+    for (const char* p = format;;) {
+        const char* mark = std::strchr(p, '%');
+        if (!mark) {
+            out.append(p);
+            return true;
+        }
+        out.append(p, static_cast<std::size_t>(mark - p));
+        out.append(va_arg(args, const char*));
+        p = mark + 2;
+    }
+}
+
+} // namespace
+
 void Simulation::emitf(int tag, const char* format, ...) {
     if (!linesWanted())
         return;
-    char text[1024];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    va_list again;
+    va_copy(again, args);
+    if (joinTexts(format, args, m_line)) {
+        emitScheduleLine(m_line, tag);
+    } else {
+        char text[1024];
+        std::vsnprintf(text, sizeof text, format, again);
+        emitScheduleLine(text, tag);
+    }
+    va_end(again);
     va_end(args);
-    emitScheduleLine(text, tag);
 }
 
 void Simulation::sortAccountsByAccessOrder() {

@@ -177,6 +177,7 @@ class Simulation {
     bool m_inYears = false; // lines before the results start age are dropped only in the years
     std::array<int, kMaxAccounts> m_dividendTargets{};
     float m_noTotal = 0;              // what an account of an unknown type adds to
+    std::string m_line;               // the line being joined, kept to reuse its storage
     bool m_lifeTablesChecked = false; // the files are looked at once per run
     // Positions of the Investment, Tax-Free and Retirement accounts, in table order; the
     // account order and types hold for the whole run.
