@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/Scenario.h"
-
 #include <memory>
+
+#include "model/Scenario.h"
 
 namespace finplan::bench {
 

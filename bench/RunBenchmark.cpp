@@ -1,8 +1,8 @@
-#include "MaximalScenario.h"
-#include "engine/Simulation.h"
-
 #include <benchmark/benchmark.h>
 #include <filesystem>
+
+#include "MaximalScenario.h"
+#include "engine/Simulation.h"
 
 namespace finplan::bench {
 namespace {

@@ -1,7 +1,7 @@
 // Writes the life-table data files "mort.dat" and "jointtab.dat" from the published tables.
-#include "LifeTableSources.h"
-
 #include <iostream>
+
+#include "LifeTableSources.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

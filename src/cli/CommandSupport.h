@@ -1,13 +1,13 @@
 #pragma once
 
-#include "engine/RunOptions.h"
-#include "model/Message.h"
-#include "model/Scenario.h"
-
 #include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "engine/RunOptions.h"
+#include "model/Message.h"
+#include "model/Scenario.h"
 
 namespace finplan::cli {
 

@@ -1,10 +1,5 @@
 #include "cli/Commands.h"
 
-#include "cli/CommandSupport.h"
-#include "model/Scenario.h"
-#include "model/ScenarioFile.h"
-#include "model/ScenarioJson.h"
-
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -13,6 +8,11 @@
 #include <map>
 #include <memory>
 #include <sstream>
+
+#include "cli/CommandSupport.h"
+#include "model/Scenario.h"
+#include "model/ScenarioFile.h"
+#include "model/ScenarioJson.h"
 
 namespace finplan::cli {
 

@@ -1,14 +1,14 @@
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+
 #include "cli/CommandSupport.h"
 #include "engine/Simulation.h"
 #include "results/EventDescriptions.h"
 #include "results/Pagination.h"
 #include "results/ReportPages.h"
 #include "results/ResultsExport.h"
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <ostream>
 
 namespace finplan::cli {
 

@@ -1,8 +1,3 @@
-#include "cli/CommandSupport.h"
-#include "engine/Rule72T.h"
-#include "engine/Simulation.h"
-#include "results/EventDescriptions.h"
-
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +5,11 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
+
+#include "cli/CommandSupport.h"
+#include "engine/Rule72T.h"
+#include "engine/Simulation.h"
+#include "results/EventDescriptions.h"
 
 namespace finplan::cli {
 

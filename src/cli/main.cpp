@@ -1,6 +1,6 @@
-#include "cli/Commands.h"
-
 #include <iostream>
+
+#include "cli/Commands.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);

@@ -1,8 +1,8 @@
+#include <algorithm>
+
 #include "engine/Money.h"
 #include "engine/Rule72T.h"
 #include "engine/Simulation.h"
-
-#include <algorithm>
 
 namespace finplan {
 

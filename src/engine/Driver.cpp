@@ -1,7 +1,3 @@
-#include "engine/Money.h"
-#include "engine/Simulation.h"
-#include "model/Birthday.h"
-
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -10,6 +6,10 @@
 #include <cstring>
 #include <filesystem>
 #include <ostream>
+
+#include "engine/Money.h"
+#include "engine/Simulation.h"
+#include "model/Birthday.h"
 
 namespace finplan {
 

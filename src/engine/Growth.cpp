@@ -1,8 +1,8 @@
-#include "engine/Money.h"
-#include "engine/Simulation.h"
-
 #include <algorithm>
 #include <cmath>
+
+#include "engine/Money.h"
+#include "engine/Simulation.h"
 
 namespace finplan {
 

@@ -1,9 +1,9 @@
 #include "engine/Loans.h"
 
+#include <algorithm>
+
 #include "engine/Money.h"
 #include "engine/Simulation.h"
-
-#include <algorithm>
 
 namespace finplan {
 

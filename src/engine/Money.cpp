@@ -1,9 +1,9 @@
 #include "engine/Money.h"
 
-#include "engine/Format.h"
-
 #include <charconv>
 #include <cstdio>
+
+#include "engine/Format.h"
 
 namespace finplan {
 

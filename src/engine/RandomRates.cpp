@@ -1,7 +1,7 @@
+#include <algorithm>
+
 #include "engine/Money.h"
 #include "engine/Simulation.h"
-
-#include <algorithm>
 
 namespace finplan {
 

@@ -1,10 +1,10 @@
-#include "engine/Money.h"
-#include "engine/Simulation.h"
-
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <ostream>
+
+#include "engine/Money.h"
+#include "engine/Simulation.h"
 
 namespace finplan {
 
@@ -271,20 +271,16 @@ void Simulation::recordYear() {
         return;
     writeFlows();
     if (t.row >= 0 && t.row < kResultRows) {
+        // The row keeps the opening balances recordBalances gave it.
         ResultRow& r = m_state.table.rows[t.row];
-        r.incoming = flows.incoming;
-        r.deposited = flows.deposited;
-        r.taxableIncome = flows.taxableIncome;
-        r.nonTaxableIncome = flows.nonTaxableIncome;
-        r.outgoing = flows.outgoing;
-        r.withdrawn = flows.withdrawn;
-        r.taxes = flows.taxes;
-        r.interestPaid = flows.interestPaid;
-        r.penalties = flows.penalties;
-        r.loans = flows.loans;
-        r.equityGain = flows.equityGain;
-        r.appreciation = flows.appreciation;
-        r.depreciationAndClosing = flows.depreciationAndClosing;
+        flows.age = r.age;
+        flows.investment = r.investment;
+        flows.taxFree = r.taxFree;
+        flows.retirement = r.retirement;
+        flows.assetAccounts = r.assetAccounts;
+        flows.equity = r.equity;
+        flows.rowNetWorth = r.rowNetWorth;
+        r = flows;
     }
     if (m_events.isOpen()) {
         auto line = [&](const char* name, int category, float amount) {

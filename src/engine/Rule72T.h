@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/LifeTables.h"
-
 #include <string>
+
+#include "engine/LifeTables.h"
 
 namespace finplan {
 

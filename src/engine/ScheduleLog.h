@@ -1,11 +1,11 @@
 #pragma once
 
-#include "engine/RunResults.h"
-
 #include <array>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "engine/RunResults.h"
 
 namespace finplan {
 

@@ -1,5 +1,11 @@
 #pragma once
 
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "engine/Ages.h"
 #include "engine/LifeTables.h"
 #include "engine/Loans.h"
@@ -10,12 +16,6 @@
 #include "engine/WorkFile.h"
 #include "model/Message.h"
 #include "model/Scenario.h"
-
-#include <array>
-#include <memory>
-#include <string>
-#include <string_view>
-#include <vector>
 
 namespace finplan {
 

@@ -1,8 +1,8 @@
 #include "engine/WorkFile.h"
 
-#include "engine/Format.h"
-
 #include <cstdarg>
+
+#include "engine/Format.h"
 
 namespace finplan {
 

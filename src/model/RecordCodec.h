@@ -3,8 +3,6 @@
 // Reads and writes the records of model/Records.h field by field, little-endian, in the order
 // their `describe` lists the fields; sizes and offsets are computed from the same lists.
 
-#include "model/Records.h"
-
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -13,6 +11,8 @@
 #include <string_view>
 #include <type_traits>
 #include <vector>
+
+#include "model/Records.h"
 
 namespace finplan {
 

@@ -8,12 +8,12 @@
 // In memory the records keep their natural alignment; `describe` lists each record's fields in
 // file order, and the codec (model/RecordCodec.h) reads and writes them byte for byte from it.
 
-#include "model/FixedText.h"
-
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
+
+#include "model/FixedText.h"
 
 namespace finplan {
 

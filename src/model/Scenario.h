@@ -1,13 +1,13 @@
 #pragma once
 
-#include "model/Message.h"
-#include "model/Records.h"
-
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "model/Message.h"
+#include "model/Records.h"
 
 namespace finplan {
 

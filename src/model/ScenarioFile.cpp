@@ -1,12 +1,12 @@
 #include "model/ScenarioFile.h"
 
-#include "model/RecordCodec.h"
-
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include "model/RecordCodec.h"
 
 namespace finplan {
 

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "model/Message.h"
-#include "model/RecordCodec.h"
-#include "model/Scenario.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "model/Message.h"
+#include "model/RecordCodec.h"
+#include "model/Scenario.h"
 
 namespace finplan {
 

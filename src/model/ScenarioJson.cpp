@@ -1,13 +1,13 @@
 #include "model/ScenarioJson.h"
 
-#include "model/RecordCodec.h"
-
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <string_view>
 #include <type_traits>
+
+#include "model/RecordCodec.h"
 
 namespace finplan {
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "model/Scenario.h"
-
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
+
+#include "model/Scenario.h"
 
 namespace finplan {
 

@@ -1,13 +1,13 @@
 #include "results/EventDescriptions.h"
 
-#include "engine/Ages.h"
-#include "engine/Format.h"
-#include "engine/Money.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+
+#include "engine/Ages.h"
+#include "engine/Format.h"
+#include "engine/Money.h"
 
 namespace finplan {
 

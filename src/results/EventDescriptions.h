@@ -1,10 +1,10 @@
 #pragma once
 
-#include "model/Scenario.h"
-
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "model/Scenario.h"
 
 namespace finplan {
 

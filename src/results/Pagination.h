@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/Message.h"
-
 #include <string>
+
+#include "model/Message.h"
 
 namespace finplan {
 

@@ -1,8 +1,5 @@
 #include "results/ReportPages.h"
 
-#include "engine/Ages.h"
-#include "engine/Format.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
@@ -11,6 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+
+#include "engine/Ages.h"
+#include "engine/Format.h"
 
 namespace finplan {
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "engine/Simulation.h"
-#include "model/Message.h"
-#include "model/Scenario.h"
-
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "engine/Simulation.h"
+#include "model/Message.h"
+#include "model/Scenario.h"
 
 namespace finplan {
 

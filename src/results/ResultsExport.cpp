@@ -1,12 +1,12 @@
 #include "results/ResultsExport.h"
 
-#include "model/ScenarioFile.h"
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "model/ScenarioFile.h"
 
 namespace finplan {
 

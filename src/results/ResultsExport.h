@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/Simulation.h"
-
 #include <string>
+
+#include "engine/Simulation.h"
 
 namespace finplan {
 

@@ -1,13 +1,13 @@
 #include "cli/Commands.h"
 
-#include "TempDir.h"
-#include "model/ScenarioFile.h"
-
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sstream>
+
+#include "TempDir.h"
+#include "model/ScenarioFile.h"
 
 namespace finplan::cli {
 namespace {

@@ -1,6 +1,6 @@
-#include "EngineTestSupport.h"
-
 #include <gtest/gtest.h>
+
+#include "EngineTestSupport.h"
 
 namespace finplan {
 namespace {

@@ -1,11 +1,11 @@
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+
 #include "EngineTestSupport.h"
 #include "TempDir.h"
 #include "model/ScenarioFile.h"
 #include "results/EventDescriptions.h"
-
-#include <fstream>
-#include <gtest/gtest.h>
-#include <random>
 
 namespace finplan {
 namespace {

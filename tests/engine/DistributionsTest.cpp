@@ -1,10 +1,10 @@
+#include <fstream>
+#include <gtest/gtest.h>
+
 #include "EngineTestSupport.h"
 #include "TempDir.h"
 #include "engine/Random.h"
 #include "engine/Rule72T.h"
-
-#include <fstream>
-#include <gtest/gtest.h>
 
 namespace finplan {
 namespace {

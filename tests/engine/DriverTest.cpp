@@ -1,11 +1,11 @@
-#include "EngineTestSupport.h"
-#include "TempDir.h"
-
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+
+#include "EngineTestSupport.h"
+#include "TempDir.h"
 
 namespace finplan {
 namespace {

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "engine/Simulation.h"
-#include "model/ScenarioJson.h"
-
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
+
+#include "engine/Simulation.h"
+#include "model/ScenarioJson.h"
 
 namespace finplan::test {
 

@@ -1,7 +1,7 @@
-#include "EngineTestSupport.h"
-
 #include <cmath>
 #include <gtest/gtest.h>
+
+#include "EngineTestSupport.h"
 
 namespace finplan {
 namespace {

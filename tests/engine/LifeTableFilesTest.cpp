@@ -1,11 +1,11 @@
-#include "LifeTableSources.h"
-#include "TempDir.h"
-#include "engine/LifeTables.h"
-
 #include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+
+#include "LifeTableSources.h"
+#include "TempDir.h"
+#include "engine/LifeTables.h"
 
 namespace finplan {
 namespace {

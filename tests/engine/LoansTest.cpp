@@ -1,8 +1,8 @@
 #include "engine/Loans.h"
 
-#include "EngineTestSupport.h"
-
 #include <gtest/gtest.h>
+
+#include "EngineTestSupport.h"
 
 namespace finplan {
 namespace {

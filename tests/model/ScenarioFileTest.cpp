@@ -1,12 +1,12 @@
 #include "model/ScenarioFile.h"
 
-#include "TempDir.h"
-
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
+
+#include "TempDir.h"
 
 namespace finplan {
 namespace {

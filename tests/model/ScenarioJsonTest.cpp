@@ -1,9 +1,9 @@
 #include "model/ScenarioJson.h"
 
-#include "model/ScenarioFile.h"
-
 #include <fstream>
 #include <gtest/gtest.h>
+
+#include "model/ScenarioFile.h"
 
 namespace finplan {
 namespace {

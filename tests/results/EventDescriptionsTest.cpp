@@ -1,8 +1,8 @@
 #include "results/EventDescriptions.h"
 
-#include "engine/EngineTestSupport.h"
-
 #include <gtest/gtest.h>
+
+#include "engine/EngineTestSupport.h"
 
 namespace finplan {
 namespace {

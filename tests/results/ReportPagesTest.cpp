@@ -1,13 +1,13 @@
 #include "results/ReportPages.h"
 
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
 #include "TempDir.h"
 #include "engine/EngineTestSupport.h"
 #include "results/Pagination.h"
 #include "results/ResultsExport.h"
-
-#include <fstream>
-#include <gtest/gtest.h>
-#include <sstream>
 
 namespace finplan {
 namespace {
