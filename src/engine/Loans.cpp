@@ -349,12 +349,14 @@ void Simulation::sellHolding(int eventIndex, float period) {
     const float owed = financed - e.principalPaid;
     e.runState = 2;
     e.runBalance = 0;
+    bool debtCleared = false; // whether the outstanding principal has left the liabilities
 
     if (mortgage) {
         const float expenses = e.sellingExpenses * 0.01f * e.currentAmount;
         e.paidOffFlag = 1;
         if (e.oneTime == 0) {
             t.liabilities -= owed;
+            debtCleared = true;
             t.equityTotal -= (e.principalPaid + e.downPayment) + (e.currentAmount - e.amount);
             t.assetTotal -= owed;
         } else {
@@ -376,8 +378,10 @@ void Simulation::sellHolding(int eventIndex, float period) {
             emitf(eventIndex, asset ? "  %s - Sold asset for %s" : "  %s - Sold equity for %s",
                   e.name.str().c_str(), moneyText(e.currentAmount).c_str());
         typeTotal(holding->type) -= e.currentAmount;
-        if (asset || e.oneTime == 0)
+        if (asset || e.oneTime == 0) {
             t.liabilities -= owed;
+            debtCleared = true;
+        }
         (asset ? y.assetSaleProceeds : y.equitySaleProceeds) += e.currentAmount;
         depositSaleProceeds(eventIndex, e.currentAmount);
         holding->balance -= e.currentAmount;
@@ -390,6 +394,9 @@ void Simulation::sellHolding(int eventIndex, float period) {
             emitf(eventIndex,
                   mortgage ? "   Paid off mortgage with %s" : "   Paid off loan with %s",
                   moneyText(owed).c_str());
+        // A loan that bought no holding is paid off at its sale age too; its debt goes now.
+        if (!debtCleared)
+            t.liabilities -= owed;
         payLoanCharge(eventIndex, owed, period);
     }
     if (e.principalPaid < financed) {

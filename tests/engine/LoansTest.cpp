@@ -83,6 +83,31 @@ TEST(Loans, TheProceedsArriveAndTheInstalmentsLeave) {
     EXPECT_NEAR(f.state->table.liabilitiesByAge[51], 100000 - 1228.01, 0.05);
 }
 
+TEST(Loans, OneThatBoughtNoHoldingIsPaidOffAtItsSaleAge) {
+    RunFixture f(std::string(kHousehold) +
+                 R"([{"kind": 3, "name": "Loan", "startAge": 50, "endAge": 90, "amount": 100000,
+                      "interestRate": 6, "termYears": 30, "account": 0, "adjustRate": 55}]})");
+    f.options.detailed = true;
+    ASSERT_EQ(f.run(), 1);
+    EXPECT_GT(f.state->table.liabilitiesByAge[55], 90000);
+    EXPECT_EQ(f.state->table.liabilitiesByAge[56], 0);
+    EXPECT_EQ(f.scenario->events[0].oneTime, 1);
+}
+
+TEST(Loans, AnAssetBoughtWithALoanIsSold) {
+    RunFixture f(std::string(kHousehold) +
+                 R"([{"kind": 3, "name": "Boat loan", "startAge": 50, "endAge": 90,
+                      "amount": 20000, "interestRate": 6, "termYears": 10, "account": 1,
+                      "adjustRate": 53}]})");
+    f.options.detailed = true;
+    ASSERT_EQ(f.run(), 1);
+    EXPECT_TRUE(f.hasLine("  Boat loan - Transfer $20,000.00 to Boat from loan"));
+    EXPECT_TRUE(f.hasLine("  Boat loan - Sold asset for $20,000.00"));
+    EXPECT_TRUE(f.hasLine("      Deposited $20,000.00 to Cash"));
+    EXPECT_EQ(f.state->table.liabilitiesByAge[54], 0);
+    EXPECT_EQ(f.state->table.rows[4].assetAccounts, 0);
+}
+
 TEST(Loans, AZeroTermAndAZeroRateStillFinish) {
     RunFixture f(std::string(kHousehold) +
                  R"([{"kind": 3, "name": "Odd", "startAge": 50, "endAge": 55, "amount": 1000,
