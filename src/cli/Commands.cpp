@@ -10,6 +10,8 @@
 #include <sstream>
 
 #include "cli/CommandSupport.h"
+#include "engine/Money.h"
+#include "engine/Simulation.h"
 #include "model/Scenario.h"
 #include "model/ScenarioFile.h"
 #include "model/ScenarioJson.h"
@@ -156,7 +158,15 @@ const char* eventKindName(const FinancialEvent& e) {
     }
 }
 
-int commandShow(const Args& args, std::ostream& out, std::ostream&) {
+const char* const redFlagNames[kRedFlagKinds] = {"penalty paid",
+                                                 "retirement withdrawals due",
+                                                 "liquid accounts depleted",
+                                                 "withdrawal account depleted",
+                                                 "RMD accounts depleted",
+                                                 "transfers not completed",
+                                                 "negative net worth"};
+
+int commandShow(const Args& args, std::ostream& out, std::ostream& err) {
     requireArgs(args, 1);
     const auto s = readScenario(args[1]);
     const InitialValues& iv = s->initialValues;
@@ -192,6 +202,31 @@ int commandShow(const Args& args, std::ostream& out, std::ostream&) {
         if (b.itemCount > 0 || b.active)
             out << format("  %-29s %2d items %13.2f a year%s\n", b.name.str().c_str(), b.itemCount,
                           b.yearlyTotal, b.active ? ", active" : "");
+    }
+
+    // A quiet run for the net worth every five years and the red flags.
+    sortEvents(*s);
+    RunOptions options = RunOptions::quiet();
+    options.dataDir = programDirectory();
+    options.now = clockNow();
+    auto state = std::make_unique<RunState>();
+    StreamNotifier notifier(err);
+    if (runSimulation(*s, options, *state, notifier) == 1) {
+        out << "\nNet worth:\n";
+        const ResultTable& table = state->table;
+        for (int r = 0; r < table.rowCount; ++r)
+            if (r % 5 == 0 || r + 1 == table.rowCount)
+                out << format("  age %5.1f %16s\n", static_cast<double>(table.rows[r].age),
+                              moneyText(table.rows[r].rowNetWorth).c_str());
+        out << "\nRed flags:";
+        bool any = false;
+        for (int k = 0; k < kRedFlagKinds; ++k) {
+            const RedFlag& flag = state->redFlags.flags[k];
+            if (flag.raised)
+                out << (any ? ", " : " ") << redFlagNames[k] << " at " << flag.age;
+            any = any || flag.raised;
+        }
+        out << (any ? "\n" : " none\n");
     }
     return 0;
 }
