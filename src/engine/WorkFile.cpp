@@ -35,14 +35,7 @@ void WorkFile::printf(const char* format, ...) {
 }
 
 void WorkFile::detailLine(float age, std::string_view name, float amount) {
-    if (!m_file)
-        return;
-    appendFixed(m_buffer, age, 1, 5);
-    m_buffer += '\t';
-    m_buffer.append(name);
-    m_buffer += '\t';
-    appendFixed(m_buffer, amount, 2, 13);
-    m_buffer += '\n';
+    eventLine(age, name, -1, amount);
 }
 
 void WorkFile::eventLine(float age, std::string_view name, int category, float amount) {
@@ -52,8 +45,10 @@ void WorkFile::eventLine(float age, std::string_view name, int category, float a
     m_buffer += '\t';
     m_buffer.append(name);
     m_buffer += '\t';
-    m_buffer += std::to_string(category);
-    m_buffer += '\t';
+    if (category >= 0) {
+        m_buffer += std::to_string(category);
+        m_buffer += '\t';
+    }
     appendFixed(m_buffer, amount, 2, 13);
     m_buffer += '\n';
 }

@@ -29,7 +29,7 @@ class WorkFile {
         if (m_file) // the name is only looked at when the line is written
             detailLine(age, name.view(), amount);
     }
-    // "%5.1f\t%s\t%d\t%13.2f\n": the event detail file's line.
+    // "%5.1f\t%s\t%d\t%13.2f\n": the event detail file's line (no category when it is negative).
     void eventLine(float age, std::string_view name, int category, float amount);
     void close();
 
