@@ -1,62 +1,9 @@
-#include "engine/Loans.h"
-
 #include <algorithm>
 
 #include "engine/Money.h"
 #include "engine/Simulation.h"
 
 namespace finplan {
-
-float annuityPayment(float principal, float monthlyRate, int months) {
-    if (months <= 0)
-        months = 1;
-    if (monthlyRate == 0)
-        return principal / static_cast<float>(months);
-    float power = 1;
-    for (int k = 0; k < months; ++k)
-        power *= 1 + monthlyRate;
-    return principal * monthlyRate / (1 - 1 / power);
-}
-
-AmortizedYear amortizeYear(float principal, float monthlyRate, int termMonths, int firstMonth,
-                           int lastMonth, float extra, int extraFrom, AmortizationCursor* cursor) {
-    AmortizedYear year;
-    const bool resume = cursor && cursor->valid && cursor->principal == principal &&
-                        cursor->monthlyRate == monthlyRate && cursor->termMonths == termMonths &&
-                        cursor->extra == extra && cursor->extraFrom == extraFrom &&
-                        cursor->month == firstMonth;
-    if (resume && cursor->ended)
-        return year; // the loan ended in an earlier year
-    const float payment =
-        resume ? cursor->payment : annuityPayment(principal, monthlyRate, termMonths);
-    float balance = resume ? cursor->balance : principal;
-    int k = resume ? cursor->month : 0;
-    auto finish = [&](bool ended) {
-        if (cursor)
-            *cursor = {true,      principal, monthlyRate,   extra,   termMonths,
-                       extraFrom, payment,   lastMonth + 1, balance, ended};
-        return year;
-    };
-    for (; k <= lastMonth; ++k) {
-        const float interest = balance * monthlyRate;
-        const float repaid = payment - interest + (k >= extraFrom ? extra : 0);
-        if (k >= firstMonth) {
-            year.interest += interest;
-            ++year.months;
-            if (balance < repaid) {
-                year.principal += balance;
-                return finish(true);
-            }
-            year.principal += repaid;
-        }
-        balance -= repaid;
-        if (balance <= 0) {
-            year.principal = std::max(0.0f, year.principal + balance);
-            return finish(true);
-        }
-    }
-    return finish(false);
-}
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "engine/Ages.h"
 #include "engine/LifeTables.h"
-#include "engine/Loans.h"
+#include "finance/FinanceMath.h"
 #include "engine/Random.h"
 #include "engine/RunOptions.h"
 #include "engine/RunResults.h"

@@ -1,64 +1,12 @@
-#include "engine/Loans.h"
-
 #include <gtest/gtest.h>
 
 #include "EngineTestSupport.h"
+#include "finance/FinanceMath.h"
 
 namespace finplan {
 namespace {
 
 using test::RunFixture;
-
-TEST(AnnuityPayment, MatchesPublishedFigures) {
-    EXPECT_NEAR(annuityPayment(100000, 0.06f / 12, 360), 599.55, 0.01);
-    EXPECT_NEAR(annuityPayment(200000, 0.06f / 12, 360), 1199.10, 0.01);
-    EXPECT_NEAR(annuityPayment(300000, 0.05f / 12, 360), 1610.46, 0.01);
-    EXPECT_FLOAT_EQ(annuityPayment(1200, 0, 12), 100);        // no interest
-    EXPECT_NEAR(annuityPayment(1000, 0.01f, 0), 1010, 0.001); // no term: one month
-}
-
-TEST(AmortizeYear, TheFirstYearOfAThirtyYearLoan) {
-    const AmortizedYear first = amortizeYear(100000, 0.005f, 360, 0, 11, 0, 0);
-    EXPECT_NEAR(first.principal, 1228.01, 0.05);
-    EXPECT_NEAR(first.interest, 5966.59, 0.05);
-    EXPECT_EQ(first.months, 12);
-    const AmortizedYear eleventh = amortizeYear(100000, 0.005f, 360, 120, 131, 0, 0);
-    EXPECT_GT(eleventh.principal, first.principal);
-    EXPECT_EQ(eleventh.months, 12);
-}
-
-TEST(AmortizeYear, ExtraPrincipalEndsTheLoanEarlyWithItsRemainingBalance) {
-    float repaid = 0;
-    int years = 0;
-    for (int m0 = 0; repaid < 9999.9f && years < 10; m0 += 12, ++years)
-        repaid += amortizeYear(10000, 0.005f, 60, m0, m0 + 11, 500, 0).principal;
-    EXPECT_NEAR(repaid, 10000, 0.05);
-    EXPECT_EQ(years, 2); // 693.31 a month, 500.00 extra: done in the second year
-    const AmortizedYear after = amortizeYear(10000, 0.005f, 60, 36, 47, 500, 0);
-    EXPECT_EQ(after.principal, 0);
-}
-
-TEST(AmortizeYear, ResumingFromLastYearGivesWhatAReplayGives) {
-    struct Terms {
-        float principal, rate;
-        int months;
-        float extra;
-        int extraFrom;
-    };
-    for (const Terms& t : {Terms{100000, 0.005f, 360, 0, 0}, Terms{240000, 0.0054f, 360, 150, 24},
-                           Terms{10000, 0.01f, 60, 400, 0}, Terms{5000, 0, 24, 0, 0}}) {
-        AmortizationCursor cursor;
-        for (int m0 = 0; m0 < t.months + 24; m0 += 12) {
-            const AmortizedYear replay =
-                amortizeYear(t.principal, t.rate, t.months, m0, m0 + 11, t.extra, t.extraFrom);
-            const AmortizedYear resumed = amortizeYear(t.principal, t.rate, t.months, m0, m0 + 11,
-                                                       t.extra, t.extraFrom, &cursor);
-            ASSERT_EQ(resumed.principal, replay.principal) << t.principal << " month " << m0;
-            ASSERT_EQ(resumed.interest, replay.interest) << t.principal << " month " << m0;
-            ASSERT_EQ(resumed.months, replay.months) << t.principal << " month " << m0;
-        }
-    }
-}
 
 const char* const kHousehold = R"({"initialValues": {"startAge": 50, "endAge": 60,
     "taxRate": 0, "inflationRate": 0, "initialInvestment": 500000},
