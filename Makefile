@@ -7,7 +7,7 @@ BUILD := build/$(PRESET)
 all: build
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps $(PRESET)
 
 configure: deps
 	@cmake --preset $(PRESET) >/dev/null
