@@ -1,6 +1,8 @@
 #include "results/ReportPages.h"
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -128,6 +130,50 @@ TEST(EventPages, ColumnsForPaidEventsAndARowForEveryAge) {
     EXPECT_TRUE(readText(r.file("tmpfile.tmp"))
                     .starts_with(" 40.0\tTotal Incoming Events\t2\t      1000.00\n 40.0\tTotal "
                                  "Outgoing Events\t6\t       500.00\n"));
+}
+
+// A run from 30 to 33 brings a salary and a rent that began at 25 up to date from 25 on; the
+// reports show the run's ages alone, each once.
+TEST(EventPages, EventsThatBeganBeforeTheStartShowOnlyTheRunsAges) {
+    test::TempDir dir;
+    test::CollectingNotifier notifier;
+    auto s = test::scenarioFrom(R"({"initialValues": {"startAge": 30, "endAge": 33, "taxRate": 0,
+        "initialInvestment": 10000}, "accounts": [{"name": "Cash", "type": 2, "initialAmount": 10000}],
+        "events": [{"kind": 2, "name": "Salary", "startAge": 25, "endAge": 40, "amount": 1000,
+                    "account": 0},
+                   {"kind": 6, "name": "Rent", "startAge": 25, "endAge": 40, "amount": 500,
+                    "account": 0, "termYears": 438}]})");
+    RunOptions options;
+    options.output = LineOutput::None;
+    options.workDir = dir.path().string();
+    RunState state;
+    ASSERT_EQ(runSimulation(*s, options, state, notifier), 1);
+    ReportContext c{*s, state, dir.path().string(), notifier};
+    const struct {
+        int kind;
+        std::string at30; // the first row
+    } cases[] = {
+        {kIncomingEventsReport, " 30.0\t      1000.00\t      1000.00\t"},
+        {kOutgoingEventsReport, " 30.0\t       500.00\t       500.00\t"},
+        {kAccountFlowReport, " 30.0-I\t      1000.00\t      1000.00"},
+    };
+    for (const auto& t : cases) {
+        ASSERT_EQ(
+            t.kind == kAccountFlowReport
+                ? writeAccountFlowPages(c, PageMode::Screen)
+                : writeEventPages(c, t.kind == kIncomingEventsReport ? 0 : 1, PageMode::Screen),
+            1);
+        std::vector<std::string> labels;
+        for (const std::string& row : lines(dir.file("spage1")))
+            if (row.starts_with(" "))
+                labels.push_back(row.substr(0, row.find('\t')));
+        // Labels of equal width sort as their ages do: strictly rising means each age once.
+        EXPECT_TRUE(std::adjacent_find(labels.begin(), labels.end(), std::greater_equal<>()) ==
+                    labels.end())
+            << testing::PrintToString(labels);
+        EXPECT_LE(labels.back(), " 33.0-O") << t.kind;
+        EXPECT_EQ(lines(dir.file("spage1"))[1], t.at30) << t.kind;
+    }
 }
 
 TEST(EventPages, AMissingEventFileIsReported) {
