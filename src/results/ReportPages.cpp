@@ -700,7 +700,7 @@ int writeBudgetPages(ReportContext& c) {
     if (lines.size() < 4)
         return 0;
     const int count = std::atoi(lines[0].c_str());
-    if (count < 1 || count > 29 || lines.size() < static_cast<std::size_t>(count) + 4)
+    if (count < 1 || count > kBudgetItems || lines.size() < static_cast<std::size_t>(count) + 4)
         return 0;
     int firstAge = std::atoi(lines[2].c_str());
     int lastAge = std::atoi(lines[3].c_str());

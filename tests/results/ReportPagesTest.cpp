@@ -252,6 +252,23 @@ TEST(BudgetPages, AreWrittenFromTheBudgetFile) {
     EXPECT_EQ(lines(r.file("rpage1"))[2], " 40.0\t     12000.00\t     12000.00\t");
 }
 
+TEST(BudgetPages, AFullBudgetIsReported) {
+    std::string items;
+    for (int i = 1; i <= kBudgetItems; ++i)
+        items += (i > 1 ? "," : "") + std::string(R"({"itemName": "I)") + std::to_string(i) +
+                 R"(", "itemAmount": )" + std::to_string(i) + "}";
+    Reports r(1, 0,
+              R"(, "budgets": [{"name": "Full", "startAge": 40, "endAge": 41, "items": [)" + items +
+                  "]}]");
+    ASSERT_TRUE(writeBudgetFile(r.scenario->budgets[0], r.file("pbudout.tmp")));
+    ReportContext c = r.context();
+    // 30 items and the total: column pages of 8, 8, 8 and 7.
+    ASSERT_EQ(writeBudgetPages(c), 4);
+    const std::vector<std::string> last = lines(r.file("rpage4"));
+    EXPECT_EQ(last[0], "Age\tI25\tI26\tI27\tI28\tI29\tI30\tTotal\t");
+    EXPECT_TRUE(last[3].ends_with("        30.00\t       465.00\t")) << last[3];
+}
+
 TEST(PaymentSchedule, TheYearsOfALoan) {
     FinancialEvent loan{};
     loan.kind = kMortgage;
