@@ -388,6 +388,45 @@ TEST(SaveGraphs, CopiesThePlotFileAndRefusesItsOwnName) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("other.vtp")));
 }
 
+TEST(SaveGraphs, TheCopyIsTheWholePlotFileOrNothing) {
+    const struct {
+        const char* what;
+        const char* initialValues;
+        const char* account;
+        const char* group;
+    } cases[] = {
+        {"names beginning with Done", R"("startAge": 60, "endAge": 62)", "Doner Fund", "Done"},
+        {"a fractional end age", R"("startAge": 30, "endAge": 33.5)", "Cash", "Bank"},
+        {"100 ages", R"("startAge": 21, "endAge": 120)", "Cash", "Bank"},
+    };
+    for (const auto& t : cases) {
+        test::TempDir dir;
+        test::CollectingNotifier notifier;
+        auto s = test::scenarioFrom(
+            std::string(R"({"initialValues": {)") + t.initialValues +
+            R"(, "initialInvestment": 100}, "accounts": [{"name": ")" + t.account +
+            R"(", "type": 2, "initialAmount": 100}], "groups": [{"name": ")" + t.group + "\"}]}");
+        RunOptions options;
+        options.output = LineOutput::None;
+        options.workDir = dir.path().string();
+        RunState state;
+        ASSERT_EQ(runSimulation(*s, options, state, notifier), 1) << t.what;
+        const std::string plot = dir.file("plotinf01.tmp");
+        EXPECT_TRUE(saveGraphs(plot, dir.file("saved.vtp"), notifier)) << t.what;
+        EXPECT_EQ(readText(dir.file("saved.vtp")), readText(plot)) << t.what;
+
+        // A plot file cut short is not copied.
+        std::string cut = readText(plot);
+        cut.resize(cut.size() - 5);
+        writeText(dir.file("cut.tmp"), cut);
+        EXPECT_FALSE(saveGraphs(dir.file("cut.tmp"), dir.file("cut.vtp"), notifier)) << t.what;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("cut.vtp"))) << t.what;
+        EXPECT_EQ(notifier.messages.empty() ? "" : notifier.messages.back().text,
+                  "Problem saving graphs.\nPlease try again.")
+            << t.what;
+    }
+}
+
 TEST(ResultsExport, WritesAHeaderAndABalanceLinePerAge) {
     test::TempDir dir;
     test::CollectingNotifier notifier;
