@@ -163,6 +163,12 @@ bool readLines(const std::string& path, std::vector<std::string>& lines) {
     return true;
 }
 
+// The age of the first result row. A run brings an event that began before it up to date and
+// writes that event's lines for those earlier ages as well; no report shows them.
+int firstRowAge(const ReportContext& c) {
+    return wholeYears(saneAge(c.scenario.initialValues.startAge));
+}
+
 } // namespace
 
 std::string ReportContext::path(std::string_view name) const {
@@ -408,12 +414,17 @@ int writeEventPages(ReportContext& c, int direction, PageMode mode) {
         c.notifier.notify({"Cannot open bigfile.tmp", "FILE OPEN ERROR", MessageKind::Error});
         return 0;
     }
+    // Only the run's own ages have rows, each once and in rising order.
+    const int firstAge = firstRowAge(c);
     std::vector<EventLine> events;
     for (const std::string& text : lines) {
         EventLine e;
-        if (parseEventLine(text, e))
+        if (parseEventLine(text, e) && wholeYears(e.ageValue) >= firstAge)
             events.push_back(e);
     }
+    std::stable_sort(events.begin(), events.end(), [](const EventLine& a, const EventLine& b) {
+        return wholeYears(a.ageValue) < wholeYears(b.ageValue);
+    });
     // Columns: every name with an amount above 0, in order of appearance, then by kind code.
     struct Column {
         std::string name;
@@ -437,7 +448,6 @@ int writeEventPages(ReportContext& c, int direction, PageMode mode) {
             names.push_back(col.name);
 
     PageWriter pages(c, mode);
-    const float startAge = std::trunc(saneAge(c.scenario.initialValues.startAge));
     for (const auto& [first, last] : columnGroups(static_cast<int>(names.size()), 7, mode)) {
         std::string header = "Age\t";
         for (int k = first; k < last; ++k)
@@ -446,7 +456,7 @@ int writeEventPages(ReportContext& c, int direction, PageMode mode) {
         if (!sheet.begin())
             return 0;
         std::vector<std::string> cells(static_cast<std::size_t>(last - first), "0.00");
-        float currentAge = startAge;
+        int currentAge = firstAge;
         auto writeRow = [&] {
             std::string line = format("%5.1f\t", static_cast<double>(currentAge));
             for (const std::string& cell : cells)
@@ -454,10 +464,10 @@ int writeEventPages(ReportContext& c, int direction, PageMode mode) {
             return sheet.row(line + "\n");
         };
         for (const EventLine& e : events) {
-            if (e.ageValue != currentAge) {
+            if (wholeYears(e.ageValue) != currentAge) {
                 if (!writeRow())
                     return 0;
-                currentAge = e.ageValue;
+                currentAge = wholeYears(e.ageValue);
                 std::fill(cells.begin(), cells.end(), "0.00");
             }
             for (int k = first; k < last; ++k)
@@ -480,9 +490,9 @@ struct FlowRecord {
     float amount;
 };
 
-// Records "age\tname\tamount" of a detail file; the first line and names of "infile.tmp" are
-// read by the caller.
-void readFlowRecords(const std::vector<std::string>& lines, std::size_t from,
+// Records "age\tname\tamount" of a detail file from `firstAge` on; the first line and names of
+// "infile.tmp" are read by the caller.
+void readFlowRecords(const std::vector<std::string>& lines, std::size_t from, int firstAge,
                      std::vector<FlowRecord>& records) {
     for (std::size_t i = from; i < lines.size() && records.size() < 5000; ++i) {
         const std::vector<std::string> cells = splitTabs(lines[i]);
@@ -490,7 +500,7 @@ void readFlowRecords(const std::vector<std::string>& lines, std::size_t from,
             trimText(cells[2]).empty())
             continue;
         const float age = static_cast<float>(std::atof(cells[0].c_str()));
-        if (!(age > 0))
+        if (!(age > 0) || wholeYears(age) < firstAge)
             continue;
         records.push_back(
             {wholeYears(age), cells[1], static_cast<float>(std::atof(cells[2].c_str()))});
@@ -514,8 +524,8 @@ int writeAccountFlowPages(ReportContext& c, PageMode mode) {
         return 1;
     const std::vector<std::string> names(in.begin() + 1, in.begin() + 1 + count);
     std::vector<FlowRecord> incoming, outgoing;
-    readFlowRecords(in, static_cast<std::size_t>(count) + 1, incoming);
-    readFlowRecords(out, 0, outgoing);
+    readFlowRecords(in, static_cast<std::size_t>(count) + 1, firstRowAge(c), incoming);
+    readFlowRecords(out, 0, firstRowAge(c), outgoing);
     int lowest = 1000, highest = -1;
     for (const auto* records : {&incoming, &outgoing})
         for (const FlowRecord& r : *records) {
@@ -690,7 +700,7 @@ int writeBudgetPages(ReportContext& c) {
     if (lines.size() < 4)
         return 0;
     const int count = std::atoi(lines[0].c_str());
-    if (count < 1 || count > 29 || lines.size() < static_cast<std::size_t>(count) + 4)
+    if (count < 1 || count > kBudgetItems || lines.size() < static_cast<std::size_t>(count) + 4)
         return 0;
     int firstAge = std::atoi(lines[2].c_str());
     int lastAge = std::atoi(lines[3].c_str());

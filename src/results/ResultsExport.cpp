@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
+#include <vector>
 
 #include "model/ScenarioFile.h"
 
@@ -25,6 +28,36 @@ std::string field(std::string name, char separator) {
     for (const char c : name)
         quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     return quoted + "\"";
+}
+
+// What every run writes into the plot file: its header with the number of ages and of
+// accounts, the account names, the trailer's group names and account groups, and "Done" as
+// the last line. Rows are not counted: a fractional end age gives one more than the header.
+bool isCompletePlotFile(const std::string& text) {
+    std::vector<std::string_view> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string_view line(text.data() + at, end - at);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        lines.push_back(line);
+        at = end + 1;
+    }
+    if (lines.size() < 6 || lines.back() != "Done")
+        return false;
+    const std::string agesText(lines[4]);
+    char* rest = nullptr;
+    const double ages = std::strtod(agesText.c_str(), &rest);
+    // A run's ages lie in 0..120: 121 of them at most.
+    if (rest == agesText.c_str() || !(ages >= 0 && ages <= kAgeSlots + 1))
+        return false;
+    const std::string accountsText(lines[5]);
+    const long accounts = std::strtol(accountsText.c_str(), &rest, 10);
+    if (rest == accountsText.c_str() || accounts < 0 || accounts > kMaxAccounts)
+        return false;
+    return lines.size() >= static_cast<std::size_t>(6 + accounts + kGroups + accounts + 1);
 }
 
 } // namespace
@@ -74,48 +107,19 @@ bool saveGraphs(const std::string& plotPath, const std::string& path, Notifier& 
                 {path + " exists - Overwrite anyway?", "FILE WARNING", MessageKind::Question}))
             return false;
     }
-    std::ifstream in(plotPath);
+    std::ifstream in(plotPath, std::ios::binary);
     if (!in) {
         notifier.notify({"Cannot open plotinf for reading!", "FILE ERROR", MessageKind::Error});
         return false;
     }
-    std::string out;
-    std::string line;
-    bool done = false;
-    auto copy = [&](int count) {
-        for (int i = 0; i < count && !done; ++i) {
-            if (!std::getline(in, line))
-                return false;
-            if (line.starts_with("Done")) {
-                done = true;
-                break;
-            }
-            out += line + "\n";
-        }
-        return true;
-    };
-    auto problem = [&] {
+    std::ostringstream text;
+    text << in.rdbuf();
+    const std::string out = text.str();
+    if (in.bad() || !isCompletePlotFile(out)) {
         notifier.notify(
             {"Problem saving graphs.\nPlease try again.", "FILE ERROR", MessageKind::Error});
         return false;
-    };
-    if (!copy(5))
-        return problem();
-    const double agesRead = std::atof(line.c_str());
-    if (!(agesRead >= 0 && agesRead < 100))
-        return problem();
-    const int ages = static_cast<int>(agesRead);
-    if (!copy(1))
-        return problem();
-    const int accounts = std::atoi(line.c_str());
-    if (accounts < 0 || accounts > kMaxAccounts || !copy(accounts))
-        return problem();
-    for (int row = 0; row < ages && !done; ++row)
-        if (!copy(accounts + 1))
-            return problem();
-    if (!done && !(copy(kGroups) && copy(accounts) && copy(ages)))
-        return problem();
-    out += "Done\n";
+    }
     if (!writeFileAtomically(
             path, std::span(reinterpret_cast<const std::uint8_t*>(out.data()), out.size()))) {
         notifier.notify(

@@ -13,6 +13,7 @@ bool exportResults(Scenario& scenario, RunOptions options, RunState& state, Expo
                    const std::string& path, Notifier& notifier);
 
 // Copies the plot file to a saved graph file (".vtp"), with the checks of the save command.
+// The copy is the whole plot file; one that is not complete is refused, and nothing is written.
 bool saveGraphs(const std::string& plotPath, const std::string& path, Notifier& notifier);
 
 } // namespace finplan

@@ -1,6 +1,8 @@
 #include "results/ReportPages.h"
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -130,6 +132,50 @@ TEST(EventPages, ColumnsForPaidEventsAndARowForEveryAge) {
                                  "Outgoing Events\t6\t       500.00\n"));
 }
 
+// A run from 30 to 33 brings a salary and a rent that began at 25 up to date from 25 on; the
+// reports show the run's ages alone, each once.
+TEST(EventPages, EventsThatBeganBeforeTheStartShowOnlyTheRunsAges) {
+    test::TempDir dir;
+    test::CollectingNotifier notifier;
+    auto s = test::scenarioFrom(R"({"initialValues": {"startAge": 30, "endAge": 33, "taxRate": 0,
+        "initialInvestment": 10000}, "accounts": [{"name": "Cash", "type": 2, "initialAmount": 10000}],
+        "events": [{"kind": 2, "name": "Salary", "startAge": 25, "endAge": 40, "amount": 1000,
+                    "account": 0},
+                   {"kind": 6, "name": "Rent", "startAge": 25, "endAge": 40, "amount": 500,
+                    "account": 0, "termYears": 438}]})");
+    RunOptions options;
+    options.output = LineOutput::None;
+    options.workDir = dir.path().string();
+    RunState state;
+    ASSERT_EQ(runSimulation(*s, options, state, notifier), 1);
+    ReportContext c{*s, state, dir.path().string(), notifier};
+    const struct {
+        int kind;
+        std::string at30; // the first row
+    } cases[] = {
+        {kIncomingEventsReport, " 30.0\t      1000.00\t      1000.00\t"},
+        {kOutgoingEventsReport, " 30.0\t       500.00\t       500.00\t"},
+        {kAccountFlowReport, " 30.0-I\t      1000.00\t      1000.00"},
+    };
+    for (const auto& t : cases) {
+        ASSERT_EQ(
+            t.kind == kAccountFlowReport
+                ? writeAccountFlowPages(c, PageMode::Screen)
+                : writeEventPages(c, t.kind == kIncomingEventsReport ? 0 : 1, PageMode::Screen),
+            1);
+        std::vector<std::string> labels;
+        for (const std::string& row : lines(dir.file("spage1")))
+            if (row.starts_with(" "))
+                labels.push_back(row.substr(0, row.find('\t')));
+        // Labels of equal width sort as their ages do: strictly rising means each age once.
+        EXPECT_TRUE(std::adjacent_find(labels.begin(), labels.end(), std::greater_equal<>()) ==
+                    labels.end())
+            << testing::PrintToString(labels);
+        EXPECT_LE(labels.back(), " 33.0-O") << t.kind;
+        EXPECT_EQ(lines(dir.file("spage1"))[1], t.at30) << t.kind;
+    }
+}
+
 TEST(EventPages, AMissingEventFileIsReported) {
     Reports r(1, 0);
     ReportContext c = r.context();
@@ -204,6 +250,23 @@ TEST(BudgetPages, AreWrittenFromTheBudgetFile) {
     ReportContext c = r.context();
     EXPECT_EQ(writeBudgetPages(c), 1);
     EXPECT_EQ(lines(r.file("rpage1"))[2], " 40.0\t     12000.00\t     12000.00\t");
+}
+
+TEST(BudgetPages, AFullBudgetIsReported) {
+    std::string items;
+    for (int i = 1; i <= kBudgetItems; ++i)
+        items += (i > 1 ? "," : "") + std::string(R"({"itemName": "I)") + std::to_string(i) +
+                 R"(", "itemAmount": )" + std::to_string(i) + "}";
+    Reports r(1, 0,
+              R"(, "budgets": [{"name": "Full", "startAge": 40, "endAge": 41, "items": [)" + items +
+                  "]}]");
+    ASSERT_TRUE(writeBudgetFile(r.scenario->budgets[0], r.file("pbudout.tmp")));
+    ReportContext c = r.context();
+    // 30 items and the total: column pages of 8, 8, 8 and 7.
+    ASSERT_EQ(writeBudgetPages(c), 4);
+    const std::vector<std::string> last = lines(r.file("rpage4"));
+    EXPECT_EQ(last[0], "Age\tI25\tI26\tI27\tI28\tI29\tI30\tTotal\t");
+    EXPECT_TRUE(last[3].ends_with("        30.00\t       465.00\t")) << last[3];
 }
 
 TEST(PaymentSchedule, TheYearsOfALoan) {
@@ -323,6 +386,45 @@ TEST(SaveGraphs, CopiesThePlotFileAndRefusesItsOwnName) {
     EXPECT_FALSE(saveGraphs(dir.file("bad.tmp"), dir.file("other.vtp"), notifier));
     EXPECT_EQ(notifier.messages.back().text, "Problem saving graphs.\nPlease try again.");
     EXPECT_FALSE(std::filesystem::exists(dir.file("other.vtp")));
+}
+
+TEST(SaveGraphs, TheCopyIsTheWholePlotFileOrNothing) {
+    const struct {
+        const char* what;
+        const char* initialValues;
+        const char* account;
+        const char* group;
+    } cases[] = {
+        {"names beginning with Done", R"("startAge": 60, "endAge": 62)", "Doner Fund", "Done"},
+        {"a fractional end age", R"("startAge": 30, "endAge": 33.5)", "Cash", "Bank"},
+        {"100 ages", R"("startAge": 21, "endAge": 120)", "Cash", "Bank"},
+    };
+    for (const auto& t : cases) {
+        test::TempDir dir;
+        test::CollectingNotifier notifier;
+        auto s = test::scenarioFrom(
+            std::string(R"({"initialValues": {)") + t.initialValues +
+            R"(, "initialInvestment": 100}, "accounts": [{"name": ")" + t.account +
+            R"(", "type": 2, "initialAmount": 100}], "groups": [{"name": ")" + t.group + "\"}]}");
+        RunOptions options;
+        options.output = LineOutput::None;
+        options.workDir = dir.path().string();
+        RunState state;
+        ASSERT_EQ(runSimulation(*s, options, state, notifier), 1) << t.what;
+        const std::string plot = dir.file("plotinf01.tmp");
+        EXPECT_TRUE(saveGraphs(plot, dir.file("saved.vtp"), notifier)) << t.what;
+        EXPECT_EQ(readText(dir.file("saved.vtp")), readText(plot)) << t.what;
+
+        // A plot file cut short is not copied.
+        std::string cut = readText(plot);
+        cut.resize(cut.size() - 5);
+        writeText(dir.file("cut.tmp"), cut);
+        EXPECT_FALSE(saveGraphs(dir.file("cut.tmp"), dir.file("cut.vtp"), notifier)) << t.what;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("cut.vtp"))) << t.what;
+        EXPECT_EQ(notifier.messages.empty() ? "" : notifier.messages.back().text,
+                  "Problem saving graphs.\nPlease try again.")
+            << t.what;
+    }
 }
 
 TEST(ResultsExport, WritesAHeaderAndABalanceLinePerAge) {
