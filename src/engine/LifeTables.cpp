@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "model/TextNumbers.h"
+
 namespace finplan {
 
 namespace {
@@ -15,7 +17,7 @@ std::vector<float> readNumbers(const std::filesystem::path& path) {
     while (std::getline(in, line)) {
         if (line.size() > 29)
             line.resize(29);
-        values.push_back(static_cast<float>(std::atof(line.c_str())));
+        values.push_back(static_cast<float>(leadingNumber(line)));
     }
     return values;
 }

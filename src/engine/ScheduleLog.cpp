@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "model/TextNumbers.h"
+
 namespace finplan {
 
 void ScheduleLog::clear() {
@@ -17,7 +19,7 @@ void ScheduleLog::append(std::string_view text, int tag) {
         clear();
     // A line that starts with an age printed "%5.1f" opens that age's part of the schedule.
     if (text.substr(0, 4).find('.') != std::string_view::npos) {
-        const int age = std::atoi(std::string(text.substr(0, 4)).c_str());
+        const int age = leadingInteger(text.substr(0, 4));
         if (age >= 0 && age < kAgeSlots)
             m_ageLines[age] = static_cast<int>(size());
     }

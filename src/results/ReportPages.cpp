@@ -11,6 +11,7 @@
 
 #include "engine/Ages.h"
 #include "engine/Format.h"
+#include "model/TextNumbers.h"
 
 namespace finplan {
 
@@ -354,8 +355,8 @@ bool parseEventLine(const std::string& line, EventLine& out) {
            cells[1],
            cells[2],
            cells[3],
-           static_cast<float>(std::atof(cells[0].c_str())),
-           static_cast<float>(std::atof(cells[3].c_str()))};
+           static_cast<float>(leadingNumber(cells[0])),
+           static_cast<float>(leadingNumber(cells[3]))};
     return true;
 }
 
@@ -437,7 +438,7 @@ int writeEventPages(ReportContext& c, int direction, PageMode mode) {
             continue;
         if (std::none_of(columns.begin(), columns.end(),
                          [&](const Column& col) { return col.name == e.name; }))
-            columns.push_back({e.name, std::atoi(kind.c_str())});
+            columns.push_back({e.name, leadingInteger(kind)});
     }
     std::stable_sort(columns.begin(), columns.end(),
                      [](const Column& a, const Column& b) { return a.kind < b.kind; });
@@ -499,11 +500,10 @@ void readFlowRecords(const std::vector<std::string>& lines, std::size_t from, in
         if (cells.size() < 3 || trimText(cells[0]).empty() || cells[1].empty() ||
             trimText(cells[2]).empty())
             continue;
-        const float age = static_cast<float>(std::atof(cells[0].c_str()));
+        const float age = static_cast<float>(leadingNumber(cells[0]));
         if (!(age > 0) || wholeYears(age) < firstAge)
             continue;
-        records.push_back(
-            {wholeYears(age), cells[1], static_cast<float>(std::atof(cells[2].c_str()))});
+        records.push_back({wholeYears(age), cells[1], static_cast<float>(leadingNumber(cells[2]))});
     }
 }
 
@@ -519,7 +519,7 @@ int writeAccountFlowPages(ReportContext& c, PageMode mode) {
         c.notifier.notify({"outfile.tmp", "FILE OPEN ERROR", MessageKind::Error});
         return 0;
     }
-    const int count = in.empty() ? 0 : std::atoi(in[0].c_str());
+    const int count = in.empty() ? 0 : leadingInteger(in[0]);
     if (count < 1 || count > kMaxAccounts || in.size() < static_cast<std::size_t>(count) + 1)
         return 1;
     const std::vector<std::string> names(in.begin() + 1, in.begin() + 1 + count);
@@ -619,7 +619,7 @@ int writeAgeDetailPages(ReportContext& c, std::string_view rowLabel) {
             if (s.accountTable.accounts[k].name.str() == name)
                 account = &s.accountTable.accounts[k];
         const std::string amount = col < amounts.size() ? amounts[col] : fixed(0);
-        entries.push_back({name, amount, static_cast<float>(std::atof(amount.c_str())),
+        entries.push_back({name, amount, static_cast<float>(leadingNumber(amount)),
                            account ? account->type : 0, account ? account->group : 0});
     }
     const bool incoming = rowLabel.find('I') != std::string_view::npos;
@@ -699,11 +699,11 @@ int writeBudgetPages(ReportContext& c) {
     }
     if (lines.size() < 4)
         return 0;
-    const int count = std::atoi(lines[0].c_str());
+    const int count = leadingInteger(lines[0]);
     if (count < 1 || count > kBudgetItems || lines.size() < static_cast<std::size_t>(count) + 4)
         return 0;
-    int firstAge = std::atoi(lines[2].c_str());
-    int lastAge = std::atoi(lines[3].c_str());
+    int firstAge = leadingInteger(lines[2]);
+    int lastAge = leadingInteger(lines[3]);
     if (lastAge > 120)
         lastAge = 119;
     if (firstAge < 1)
@@ -715,9 +715,9 @@ int writeBudgetPages(ReportContext& c) {
     std::vector<Item> items;
     for (int i = 0; i < count; ++i) {
         const std::vector<std::string> cells = splitTabs(lines[4 + i]);
-        Item item{cells[0], cells.size() > 1 ? static_cast<float>(std::atof(cells[1].c_str())) : 0,
-                  cells.size() > 4 ? static_cast<float>(std::atof(cells[4].c_str())) : 0};
-        if (cells.size() > 2 && std::atoi(cells[2].c_str()) == 1)
+        Item item{cells[0], cells.size() > 1 ? static_cast<float>(leadingNumber(cells[1])) : 0,
+                  cells.size() > 4 ? static_cast<float>(leadingNumber(cells[4])) : 0};
+        if (cells.size() > 2 && leadingInteger(cells[2]) == 1)
             item.amount *= 12;
         items.push_back(item);
     }
@@ -849,7 +849,7 @@ int writePaymentSchedulePages(ReportContext& c) {
         std::vector<float> values;
         for (const std::string& cell : splitTabs(lines[i]))
             if (!trimText(cell).empty() && values.size() < 11)
-                values.push_back(static_cast<float>(std::atof(cell.c_str())));
+                values.push_back(static_cast<float>(leadingNumber(cell)));
         rows.push_back(values);
     }
     PageWriter pages(c, PageMode::Print);

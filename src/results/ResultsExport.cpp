@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -47,15 +48,15 @@ bool isCompletePlotFile(const std::string& text) {
     }
     if (lines.size() < 6 || lines.back() != "Done")
         return false;
-    const std::string agesText(lines[4]);
-    char* rest = nullptr;
-    const double ages = std::strtod(agesText.c_str(), &rest);
+    double ages = 0;
+    const auto agesRead = std::from_chars(lines[4].data(), lines[4].data() + lines[4].size(), ages);
     // A run's ages lie in 0..120: 121 of them at most.
-    if (rest == agesText.c_str() || !(ages >= 0 && ages <= kAgeSlots + 1))
+    if (agesRead.ec != std::errc{} || !(ages >= 0 && ages <= kAgeSlots + 1))
         return false;
-    const std::string accountsText(lines[5]);
-    const long accounts = std::strtol(accountsText.c_str(), &rest, 10);
-    if (rest == accountsText.c_str() || accounts < 0 || accounts > kMaxAccounts)
+    long accounts = 0;
+    const auto accountsRead =
+        std::from_chars(lines[5].data(), lines[5].data() + lines[5].size(), accounts);
+    if (accountsRead.ec != std::errc{} || accounts < 0 || accounts > kMaxAccounts)
         return false;
     return lines.size() >= static_cast<std::size_t>(6 + accounts + kGroups + accounts + 1);
 }

@@ -29,7 +29,7 @@ TEST(TextNumbers, ReadAsTheCLocaleDoesWhateverTheLocale) {
     };
     const char* locales[] = {"C", "de_DE.UTF-8"};
     for (const char* locale : locales) {
-        const bool set = std::setlocale(LC_ALL, locale) != nullptr;
+        ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
         for (const Case& c : cases) {
             EXPECT_EQ(leadingNumber(c.text), c.number) << '"' << c.text << "\" in " << locale;
             EXPECT_EQ(leadingInteger(c.text), c.integer) << '"' << c.text << "\" in " << locale;
