@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string>
 
+#include "model/TextFormat.h"
+
 namespace finplan {
 
 // Appends `value` as printf's "%<width>.<precision>f" would (right-aligned, or left-aligned
@@ -21,8 +23,5 @@ inline void appendFixed(std::string& out, double value, int precision, int width
     if (leftAlign)
         out.append(static_cast<std::size_t>(pad), ' ');
 }
-
-// printf into a string.
-[[gnu::format(printf, 1, 2)]] std::string formatText(const char* pattern, ...);
 
 } // namespace finplan

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "model/TextFormat.h"
+
 namespace finplan {
 
 namespace {
@@ -319,10 +321,8 @@ void rebuildDerivedEvents(Scenario& s) {
 
         FinancialEvent& e = s.events[s.eventCount];
         resetEventSlot(e);
-        char name[128];
-        std::snprintf(name, sizeof name, "%s -- RMD withdrawal option in effect using Table %d.",
-                      s.slots.lifeTableDescription[table - 1].str().c_str(), table);
-        e.name.assign(name);
+        e.name.assign(formatText("%s -- RMD withdrawal option in effect using Table %d.",
+                                 s.slots.lifeTableDescription[table - 1].str(), table));
         e.kind = kRequiredDistribution;
         e.startAge = static_cast<float>(lifeTableStartAge(s.slots, table - 1));
         e.endAge = 120;
