@@ -227,12 +227,17 @@ void Simulation::openWorkingFiles() {
 }
 
 void Simulation::closeFiles() {
-    m_lineFile.close();
+    // A file that could not be written whole is said, never left to pass for a complete one.
+    auto report = [this](const Status& closed) {
+        if (!closed)
+            m_notifier.notify(closed.message());
+    };
+    report(m_lineFile.close());
     for (WorkFile* f : {&m_events, &m_incoming, &m_outgoing}) {
         f->write("Dooone\n");
-        f->close();
+        report(f->close());
     }
-    m_plot.close();
+    report(m_plot.close());
     if (m_options.exportStream)
         m_options.exportStream->flush();
 }

@@ -1,37 +1,15 @@
 #include "engine/WorkFile.h"
 
-#include <cstdarg>
-
 #include "engine/Format.h"
 
 namespace finplan {
 
 bool WorkFile::open(const std::string& path) {
-    close();
+    (void)close();
     m_file = std::fopen(path.c_str(), "wb");
+    m_path = path;
     m_buffer.clear();
     return m_file != nullptr;
-}
-
-void WorkFile::printf(const char* format, ...) {
-    if (!m_file)
-        return;
-    char text[512];
-    va_list args;
-    va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    const int n = std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    if (n >= 0 && static_cast<std::size_t>(n) < sizeof text) {
-        m_buffer.append(text, static_cast<std::size_t>(n));
-    } else if (n > 0) {
-        const std::size_t at = m_buffer.size();
-        m_buffer.resize(at + static_cast<std::size_t>(n) + 1);
-        std::vsnprintf(m_buffer.data() + at, static_cast<std::size_t>(n) + 1, format, again);
-        m_buffer.resize(at + static_cast<std::size_t>(n));
-    }
-    va_end(again);
 }
 
 void WorkFile::detailLine(float age, std::string_view name, float amount) {
@@ -53,13 +31,17 @@ void WorkFile::eventLine(float age, std::string_view name, int category, float a
     m_buffer += '\n';
 }
 
-void WorkFile::close() {
+Status WorkFile::close() {
     if (!m_file)
-        return;
-    std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
-    std::fclose(m_file);
+        return {};
+    const bool written =
+        std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) == m_buffer.size();
+    const bool closed = std::fclose(m_file) == 0;
     m_file = nullptr;
     m_buffer.clear();
+    if (written && closed)
+        return {};
+    return Status::error("Cannot write " + m_path + "!\nThe disk may be full.", "FILE ERROR");
 }
 
 } // namespace finplan

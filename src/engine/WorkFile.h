@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "model/Message.h"
+#include "model/TextFormat.h"
+
 namespace finplan {
 
 // A text file a run writes: created when the run opens it, filled in memory, and written out
@@ -13,7 +16,7 @@ class WorkFile {
     WorkFile() = default;
     WorkFile(const WorkFile&) = delete;
     WorkFile& operator=(const WorkFile&) = delete;
-    ~WorkFile() { close(); }
+    ~WorkFile() { (void)close(); }
 
     bool open(const std::string& path);
     bool isOpen() const { return m_file != nullptr; }
@@ -22,7 +25,10 @@ class WorkFile {
         if (m_file)
             m_buffer.append(text);
     }
-    [[gnu::format(printf, 2, 3)]] void printf(const char* format, ...);
+    template <class... Args> void printf(const char* format, const Args&... args) {
+        if (m_file)
+            m_buffer += formatText(format, args...);
+    }
     // "%5.1f\t%s\t%13.2f\n": the detail line of the incoming and outgoing files.
     void detailLine(float age, std::string_view name, float amount);
     template <class Text> void detailLine(float age, const Text& name, float amount) {
@@ -31,10 +37,12 @@ class WorkFile {
     }
     // "%5.1f\t%s\t%d\t%13.2f\n": the event detail file's line (no category when it is negative).
     void eventLine(float age, std::string_view name, int category, float amount);
-    void close();
+    // Writes the file out; a full disk or a failed close is a failure naming the file.
+    Status close();
 
   private:
     std::FILE* m_file = nullptr;
+    std::string m_path;
     std::string m_buffer;
 };
 

@@ -1,22 +1,45 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace finplan {
 
 enum class MessageKind { Information, Warning, Error, Question };
 
-// A message a core operation reports; only the user interface shows it.
+// A message a core operation reports; only the user interface shows it. `id` is the number of
+// the message's text among the system's numbered messages (0 for one that has none).
 struct Message {
     std::string text;
     std::string caption;
     MessageKind kind = MessageKind::Error;
+    int id = 0;
 
     bool operator==(const Message&) const = default;
 };
 
-// Where core operations send the messages they report while they run, and the yes/no
-// questions they must ask (the overwrite question of a save).
+// The outcome of a core operation that can fail: success, or the message that says why not.
+// The one way the core reports a failure; the window decides how to show it.
+class [[nodiscard]] Status {
+  public:
+    Status() = default;
+    Status(Message failure) : m_failure(std::move(failure)) {}
+    static Status error(std::string text, std::string caption, int id = 0) {
+        return Message{std::move(text), std::move(caption), MessageKind::Error, id};
+    }
+
+    bool ok() const { return !m_failure; }
+    explicit operator bool() const { return ok(); }
+    // Only for a failure.
+    const Message& message() const { return *m_failure; }
+
+  private:
+    std::optional<Message> m_failure;
+};
+
+// Where core operations send the messages they report while they go on (a run reports and
+// continues), and the yes/no questions they must ask (the overwrite question of a save).
 class Notifier {
   public:
     virtual ~Notifier() = default;

@@ -274,6 +274,13 @@ TEST(RunSimulation, AResultsFileHoldsTheHeaderAndTheListsLines) {
     ASSERT_EQ(unwritable.notifier.messages.size(), 1u);
     EXPECT_EQ(unwritable.notifier.messages[0].text, "Cannot open " + dir.file("no/such/out.sch"));
     EXPECT_EQ(unwritable.notifier.messages[0].caption, "FILE ERROR");
+
+    RunFixture full(json); // a full disk is said, never taken for a written file
+    full.options.output = LineOutput::ResultsFile;
+    full.options.resultsPath = "/dev/full";
+    full.run();
+    ASSERT_EQ(full.notifier.messages.size(), 1u);
+    EXPECT_EQ(full.notifier.messages[0].text, "Cannot write /dev/full!\nThe disk may be full.");
 }
 
 } // namespace
