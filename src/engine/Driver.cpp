@@ -389,11 +389,12 @@ int Simulation::run() {
         recordBalances(t.endAge);
         recordYear();
     }
+    // The summary works out the end age's net worth, which the start-age-dollars value deflates.
+    emitYearSummary(t.endAge);
     const float closingTodays = todaysDollarsNetWorth(true);
     if (t.row >= 0 && t.row < kResultRows)
         st.table.todaysNetWorth[t.row] = closingTodays;
     writePlotTrailer();
-    emitYearSummary(t.endAge);
     if (iv.netWorthInTodaysDollars)
         emitf(kGeneralLineTag, "\t%s\t\t\t\t\t\t%15s", "Todays Dollars",
               moneyText(closingTodays).c_str());
