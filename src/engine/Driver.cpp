@@ -333,14 +333,16 @@ int Simulation::run() {
 
         if (t.currentAge == t.resultsStartAge)
             startAccounts();
+        // A card's debt is a liability from its start, also one started before the results
+        // start age, as a loan's is; its months then move the liabilities with the debt.
+        for (int i = 0; i < std::clamp(m_s.eventCount, 0, kEventSlots); ++i) {
+            const FinancialEvent& e = m_s.events[i];
+            if (e.kind == kLoan && e.inflationAdjust == kCreditCardMarker &&
+                wholeYears(e.startAge) == wholeAge())
+                t.liabilities += e.currentAmount;
+        }
         if (t.currentAge >= t.resultsStartAge) {
             update72TAmounts();
-            for (int i = 0; i < std::clamp(m_s.eventCount, 0, kEventSlots); ++i) {
-                const FinancialEvent& e = m_s.events[i];
-                if (e.kind == kLoan && e.inflationAdjust == kCreditCardMarker &&
-                    wholeYears(e.startAge) == wholeAge())
-                    t.liabilities += e.currentAmount;
-            }
             ++t.row;
             recordBalances(t.currentAge);
         }

@@ -168,7 +168,9 @@ void Simulation::runLoanYear(int eventIndex, float period) {
             if (e.currentAmount > 0) {
                 const int months = wholeYears(12 * period);
                 for (int m = 0; m < months; ++m) {
+                    // New purchases are new debt.
                     e.currentAmount += e.propertyTax;
+                    t.liabilities += e.propertyTax;
                     const float interest =
                         e.currentAmount * e.interestRate * (1.0f / 365.0f) * 30 * 0.01f;
                     if (e.currentAmount - e.monthlyPayment < e.monthlyPayment) {
