@@ -58,6 +58,15 @@ TEST(RequiredDistributions, ProportionalSharesFollowTheBalances) {
     EXPECT_NEAR(10000 - balances[1][2], rmd * 0.25f, 0.01);
 }
 
+TEST(RequiredDistributions, APlanStartedBeforeTheScenarioActsFromItsStartAge) {
+    RunFixture f(rmdScenario(3, 100000, 50000, 72));
+    f.scenario->events[0].startAge = 70; // as the table starts
+    ASSERT_EQ(f.run(), 1);
+    EXPECT_NEAR(f.state->table.balanceTable[1][0], 150000 / 25.6, 0.01); // divisor at 72
+    EXPECT_TRUE(
+        f.hasLine("  Uniform (using RMD Table 1) -  $5,859.38 Transferred to the Cash account."));
+}
+
 TEST(RequiredDistributions, BeforeTheTableStartsNothingMoves) {
     RunFixture f(rmdScenario(3, 1000, 1000, 69));
     f.scenario->events[0].startAge = 69;
