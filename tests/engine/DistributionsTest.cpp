@@ -150,12 +150,20 @@ TEST(Rule72T, AgesOutsideTheTablesGiveNothingAndSayWhy) {
     }
 }
 
-TEST(Rule72T, MissingFilesCountAsZero) {
-    test::TempDir empty;
-    LifeTableFiles tables(empty.path());
-    const Rule72TAmounts r = rule72tDistribution(tables.data(), 50, 62, 1000, 5, 0);
-    EXPECT_EQ(r.minimumDistribution, 0);
-    EXPECT_EQ(r.amortization, 0);
+TEST(Rule72T, AnUnreadableFileGivesNothingAndIsNamed) {
+    for (const char* lost : {"mort.dat", "jointtab.dat"}) {
+        for (const bool asFolder : {false, true}) {
+            TestLifeTables files;
+            const std::filesystem::path path = files.dir.path() / lost;
+            std::filesystem::remove(path);
+            if (asFolder)
+                std::filesystem::create_directory(path);
+            LifeTableFiles tables(files.dir.path());
+            const Rule72TAmounts r = rule72tDistribution(tables.data(), 50, 62, 1000, 5, 0);
+            EXPECT_EQ(r.byMethod(0) + r.byMethod(1) + r.byMethod(2), 0) << lost;
+            EXPECT_EQ(r.problem, "cannot read " + path.string()) << lost;
+        }
+    }
 }
 
 TEST(Rule72T, AMinimumDistributionFollowsTheBalanceEachYear) {
