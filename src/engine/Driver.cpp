@@ -342,7 +342,6 @@ int Simulation::run() {
                 t.liabilities += e.currentAmount;
         }
         if (t.currentAge >= t.resultsStartAge) {
-            update72TAmounts();
             ++t.row;
             recordBalances(t.currentAge);
         }
@@ -372,6 +371,10 @@ int Simulation::run() {
               static_cast<double>(t.inflationRate * t.firstYearFraction));
         emitf(kGeneralLineTag, "  Tax Rate = %-7.3f", static_cast<double>(t.taxRate));
 
+        // The year's Rule 72T amounts; worked out after the summary so that what they report
+        // stands under their own age. Nothing above depends on them.
+        if (t.currentAge >= t.resultsStartAge)
+            update72TAmounts();
         for (int i = 0; i < std::clamp(m_s.eventCount, 0, kEventSlots); ++i) {
             processEvent(i, t.firstYearFraction);
             FinancialEvent& e = m_s.events[i];

@@ -188,6 +188,30 @@ TEST(Rule72T, AMinimumDistributionFollowsTheBalanceEachYear) {
     EXPECT_FLOAT_EQ(f.state->table.balanceTable[2][0], 2 * f.state->table.balanceTable[1][0]);
 }
 
+TEST(Rule72T, WithoutItsFilesARunDistributesNothingAndSaysSoUnderItsAge) {
+    test::TempDir empty;
+    RunFixture f(R"({"initialValues": {"startAge": 50, "endAge": 52, "taxRate": 0,
+        "initialRetirement": 300000},
+        "accounts": [{"name": "Cash", "type": 2, "accessOrder": "1", "accountId": 0},
+                     {"name": "IRA", "type": 3, "accessOrder": "2", "accountId": 1,
+                      "initialAmount": 300000}],
+        "events": [{"kind": 5, "subtype": 72, "name": "SEPP", "startAge": 51, "endAge": 59,
+                    "beforeTax": 1, "account": 0, "inflationAdjust": 0, "adjustRate": 48,
+                    "interestRate": 5}]})");
+    f.options.dataDir = empty.path().string();
+    ASSERT_EQ(f.run(), 1);
+    EXPECT_EQ(f.state->table.balanceTable[2][0], 0); // nothing reached Cash by 52
+    const std::vector<std::string> lines = f.lines();
+    const std::string problem = "  SEPP - Rule 72T distribution is 0: cannot read " +
+                                (empty.path() / "mort.dat").string() + ".";
+    const auto at = std::find(lines.begin(), lines.end(), problem);
+    ASSERT_NE(at, lines.end());
+    const auto ageLine = std::find_if(std::make_reverse_iterator(at), lines.rend(),
+                                      [](const std::string& l) { return l.find('\t') == 5; });
+    ASSERT_NE(ageLine, lines.rend());
+    EXPECT_TRUE(ageLine->starts_with("51.0 ")) << *ageLine;
+}
+
 TEST(RandomDraws, UniformStepsByHundredthsBelowTheMaximum) {
     RandomGenerator random(42);
     RandomGenerator untouched(42);
