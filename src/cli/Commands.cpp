@@ -164,7 +164,8 @@ const char* const redFlagNames[kRedFlagKinds] = {"penalty paid",
                                                  "withdrawal account depleted",
                                                  "RMD accounts depleted",
                                                  "transfers not completed",
-                                                 "negative net worth"};
+                                                 "negative net worth",
+                                                 "no Investment account"};
 
 int commandShow(const Args& args, std::ostream& out, std::ostream& err) {
     requireArgs(args, 1);

@@ -42,6 +42,8 @@ const char* redFlagName(RedFlagKind kind) {
         return "transfersNotCompleted";
     case RedFlagKind::NegativeNetWorth:
         return "negativeNetWorth";
+    case RedFlagKind::NoInvestmentAccount:
+        return "noInvestmentAccount";
     }
     return "";
 }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 
 #include "engine/Money.h"
 #include "engine/Rule72T.h"
@@ -101,58 +102,90 @@ void Simulation::runRequiredDistribution(int age, int eventIndex, int table) {
             m_state.redFlags.raise(RedFlagKind::RmdAccountsDepleted, age);
         return;
     }
-    Account* destination = accountById(m_s, m_s.slots.rmdAccount);
-    if (!destination)
-        return; // no destination account: nothing can move
     RunTotals& t = m_state.totals;
-    if (linesWanted()) {
+    auto moneyOf = [](float amount) {
         char printed[64];
-        std::snprintf(printed, sizeof printed, "%-13.2f", static_cast<double>(required));
-        emitf(eventIndex, "  %s (using RMD Table %d) -  %s Transferred to the %s account.",
-              description.c_str(), table, formatMoney(printed).c_str(),
-              destination->name.str().c_str());
+        std::snprintf(printed, sizeof printed, "%-13.2f", static_cast<double>(amount));
+        return formatMoney(printed);
+    };
+    auto notTransferred = [&](float amount) {
+        if (linesWanted())
+            emitf(eventIndex, "  %s (using RMD Table %d) - %s not transferred.",
+                  description.c_str(), table, moneyOf(amount).c_str());
+    };
+    Account* destination = accountById(m_s, m_s.slots.rmdAccount);
+    if (!destination) {
+        notTransferred(required);
+        return;
     }
-    if (m_incoming.isOpen())
-        m_incoming.printf("%5.1f\t%s\t%-11.2f\n", static_cast<double>(t.currentAge),
-                          destination->name.str().c_str(), static_cast<double>(required));
 
+    // The moves are worked out first, so that the line states what actually moves.
+    struct Move {
+        int account;
+        float amount;
+    };
+    std::array<Move, 2 * kMaxAccounts> moves;
+    int moveCount = 0;
     const int count = std::clamp<int>(m_s.accountTable.accountCount, 0, kMaxAccounts);
+    std::array<float, kMaxAccounts> left{};
+    for (int k = 0; k < count; ++k)
+        left[k] = m_s.accountTable.accounts[k].balance;
     float rest = required;
+    float moved = 0;
+    auto move = [&](int k, float x) {
+        moves[moveCount++] = {k, x};
+        left[k] -= x;
+        rest -= x;
+        moved += x;
+    };
+    auto gives = [&](int k) {
+        const Account& a = m_s.accountTable.accounts[k];
+        return &a != destination && inTable(m_s, a, table) && left[k] > 0;
+    };
     auto orderPass = [&] {
-        for (int k = 0; k < count && rest > 0; ++k) {
-            Account& a = m_s.accountTable.accounts[k];
-            if (&a == destination || !inTable(m_s, a, table) || !(a.balance > 0))
-                continue;
-            const float x = std::min(a.balance, rest);
-            moveRequired(eventIndex, a, *destination, x);
-            rest -= x;
-        }
+        for (int k = 0; k < count && rest > 0; ++k)
+            if (gives(k))
+                move(k, std::min(left[k], rest));
     };
     const int mode = m_s.accountTable.rmdMode;
     if (mode == 1 || mode == 2) {
         float carry = 0;
         for (int k = 0; k < count; ++k) {
-            Account& a = m_s.accountTable.accounts[k];
             const float share = m_state.allocationShares[k];
-            if (&a == destination || !inTable(m_s, a, table) || !(a.balance > 0) || !(share > 0))
+            if (!gives(k) || !(share > 0))
                 continue;
             float part = required * share + carry;
-            if (part > a.balance) {
-                carry = part - a.balance;
-                part = a.balance;
+            if (part > left[k]) {
+                carry = part - left[k];
+                part = left[k];
             } else {
                 carry = 0;
             }
-            if (a.type == kRetirementSavings) {
-                moveRequired(eventIndex, a, *destination, part);
-                rest -= part;
-            }
+            // Only Retirement accounts give their share in these modes.
+            if (m_s.accountTable.accounts[k].type == kRetirementSavings)
+                move(k, part);
         }
         if (carry > 0)
             orderPass();
     } else {
         orderPass();
     }
+
+    if (moved > 0) {
+        if (linesWanted())
+            emitf(eventIndex, "  %s (using RMD Table %d) -  %s Transferred to the %s account.",
+                  description.c_str(), table, moneyOf(moved).c_str(),
+                  destination->name.str().c_str());
+        if (m_incoming.isOpen())
+            m_incoming.printf("%5.1f\t%s\t%-11.2f\n", static_cast<double>(t.currentAge),
+                              destination->name.str().c_str(), static_cast<double>(moved));
+    }
+    for (int i = 0; i < moveCount; ++i)
+        moveRequired(eventIndex, m_s.accountTable.accounts[moves[i].account], *destination,
+                     moves[i].amount);
+    // Single precision leaves cents either way; a dollar short is worth a line.
+    if (required - moved > 1.0f)
+        notTransferred(required - moved);
 }
 
 void Simulation::update72TAmounts() {

@@ -338,14 +338,15 @@ int Simulation::run() {
 
         if (t.currentAge == t.resultsStartAge)
             startAccounts();
+        // A card's debt is a liability from its start, also one started before the results
+        // start age, as a loan's is; its months then move the liabilities with the debt.
+        for (int i = 0; i < std::clamp(m_s.eventCount, 0, kEventSlots); ++i) {
+            const FinancialEvent& e = m_s.events[i];
+            if (e.kind == kLoan && e.inflationAdjust == kCreditCardMarker &&
+                wholeYears(e.startAge) == wholeAge())
+                t.liabilities += e.currentAmount;
+        }
         if (t.currentAge >= t.resultsStartAge) {
-            update72TAmounts();
-            for (int i = 0; i < std::clamp(m_s.eventCount, 0, kEventSlots); ++i) {
-                const FinancialEvent& e = m_s.events[i];
-                if (e.kind == kLoan && e.inflationAdjust == kCreditCardMarker &&
-                    wholeYears(e.startAge) == wholeAge())
-                    t.liabilities += e.currentAmount;
-            }
             ++t.row;
             recordBalances(t.currentAge);
         }
@@ -375,6 +376,10 @@ int Simulation::run() {
               static_cast<double>(t.inflationRate * t.firstYearFraction));
         emitf(kGeneralLineTag, "  Tax Rate = %-7.3f", static_cast<double>(t.taxRate));
 
+        // The year's Rule 72T amounts; worked out after the summary so that what they report
+        // stands under their own age. Nothing above depends on them.
+        if (t.currentAge >= t.resultsStartAge)
+            update72TAmounts();
         for (int i = 0; i < std::clamp(m_s.eventCount, 0, kEventSlots); ++i) {
             processEvent(i, t.firstYearFraction);
             FinancialEvent& e = m_s.events[i];
@@ -394,11 +399,12 @@ int Simulation::run() {
         recordBalances(t.endAge);
         recordYear();
     }
+    // The summary works out the end age's net worth, which the start-age-dollars value deflates.
+    emitYearSummary(t.endAge);
     const float closingTodays = todaysDollarsNetWorth(true);
     if (t.row >= 0 && t.row < kResultRows)
         st.table.todaysNetWorth[t.row] = closingTodays;
     writePlotTrailer();
-    emitYearSummary(t.endAge);
     if (iv.netWorthInTodaysDollars)
         emitf(kGeneralLineTag, "\t%s\t\t\t\t\t\t%15s", "Todays Dollars",
               moneyText(closingTodays).c_str());

@@ -129,7 +129,8 @@ void Simulation::processEvent(int eventIndex, float period) {
         runLoanYear(eventIndex, period);
         break;
     case kRequiredDistribution:
-        if (t.currentAge <= e.endAge && wholeYears(e.startAge) >= wholeYears(t.resultsStartAge))
+        // A plan that began before the scenario start age acts from that age on.
+        if (t.currentAge <= e.endAge && !beforeResults())
             runRequiredDistribution(wholeAge(), eventIndex, e.beforeTax);
         break;
     default:

@@ -9,17 +9,23 @@ namespace finplan {
 
 namespace {
 
-// One number a line; a line is read into a 30-character buffer, as the format allows.
-std::vector<float> readNumbers(const std::filesystem::path& path) {
-    std::vector<float> values;
+// One number a line; a line is read into a 30-character buffer, as the format allows. Returns
+// false when the file cannot be read at all.
+bool readNumbers(const std::filesystem::path& path, std::vector<float>& values) {
+    values.clear();
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return false;
     std::ifstream in(path);
+    if (!in)
+        return false;
     std::string line;
     while (std::getline(in, line)) {
         if (line.size() > 29)
             line.resize(29);
         values.push_back(static_cast<float>(leadingNumber(line)));
     }
-    return values;
+    return !in.bad();
 }
 
 } // namespace
@@ -56,7 +62,9 @@ const LifeTableData& LifeTableFiles::data() {
         return m_data;
 
     m_data = {};
-    const std::vector<float> values = readNumbers(mort);
+    std::vector<float> values;
+    if (!readNumbers(mort, values))
+        m_data.problem = "cannot read " + mort.string();
     std::size_t at = 0;
     auto take = [&](auto& table) {
         for (float& v : table)
@@ -65,7 +73,8 @@ const LifeTableData& LifeTableFiles::data() {
     take(m_data.mortality);
     take(m_data.table0);
     take(m_data.table1);
-    m_data.joint = readNumbers(joint);
+    if (!readNumbers(joint, m_data.joint) && m_data.problem.empty())
+        m_data.problem = "cannot read " + joint.string();
     m_stamps = stamps;
     m_loaded = true;
     return m_data;

@@ -11,7 +11,8 @@ namespace finplan {
 // The life-table data files beside the program: "mort.dat" holds 116 mortality rates (ages
 // 0..115), life table 0 (112 values, ages 0..111) and life table 1 (106 values, ages 10..115),
 // one number a line; "jointtab.dat" holds the joint life expectancy of ages x >= y on line
-// x (x + 1) / 2 + y. Values a file does not hold count as 0.
+// x (x + 1) / 2 + y. Values a short file does not hold count as 0; a file that cannot be read
+// makes the data unusable.
 struct LifeTableData {
     static constexpr int kMortalityAges = 116;
     static constexpr int kTable0Ages = 112;
@@ -22,6 +23,9 @@ struct LifeTableData {
     std::array<float, kTable0Ages> table0{};
     std::array<float, kTable1Ages> table1{};
     std::vector<float> joint; // as many lines as the file holds
+    // "cannot read <path>" for the first file that is missing or unreadable; empty when both
+    // were read.
+    std::string problem;
 
     // The joint life expectancy of two ages, or 0 when the file does not hold it.
     float jointExpectancy(int first, int second) const;

@@ -115,7 +115,9 @@ void Simulation::runLoanYear(int eventIndex, float period) {
             if (e.currentAmount > 0) {
                 const int months = wholeYears(12 * period);
                 for (int m = 0; m < months; ++m) {
+                    // New purchases are new debt.
                     e.currentAmount += e.propertyTax;
+                    t.liabilities += e.propertyTax;
                     const float interest =
                         e.currentAmount * e.interestRate * (1.0f / 365.0f) * 30 * 0.01f;
                     if (e.currentAmount - e.monthlyPayment < e.monthlyPayment) {
@@ -272,17 +274,23 @@ void Simulation::depositSaleProceeds(int eventIndex, float amount) {
     for (int k = 0; k < count && !investment; ++k)
         if (m_s.accountTable.accounts[k].type == kInvestmentSavings)
             investment = &m_s.accountTable.accounts[k];
-    t.investmentTotal += amount;
     if (investment) {
         investment->balance += amount;
+        t.investmentTotal += amount;
         if (m_incoming.isOpen())
             m_incoming.printf("%5.1f\t%s\t%-11.2f\n", static_cast<double>(t.currentAge),
                               investment->name.str().c_str(), static_cast<double>(amount));
         if (linesWanted())
             emitf(eventIndex, "      Deposited %s to %s", moneyText(amount).c_str(),
                   investment->name.str().c_str());
-    } else if (linesWanted()) {
-        emitf(eventIndex, "      Deposited %s to Investment Savings", moneyText(amount).c_str());
+    } else {
+        // No account can hold the proceeds: they are reported, not counted. (Before the results
+        // start age the accounts are not yet started, so nothing is lost.)
+        if (!beforeResults())
+            m_state.redFlags.raise(RedFlagKind::NoInvestmentAccount, wholeAge());
+        if (linesWanted())
+            emitf(eventIndex, "      %s not deposited: there is no Investment account!",
+                  moneyText(amount).c_str());
     }
 }
 

@@ -340,6 +340,10 @@ void Simulation::emitRedFlags() {
     if (flags[RedFlagKind::NegativeNetWorth].raised)
         emitf(kGeneralLineTag, " %-5.1f  Your net worth went negative.",
               age(RedFlagKind::NegativeNetWorth));
+    if (flags[RedFlagKind::NoInvestmentAccount].raised)
+        emitf(kGeneralLineTag,
+              " %-5.1f  Money could not be withdrawn or deposited: there is no Investment account.",
+              age(RedFlagKind::NoInvestmentAccount));
 }
 
 } // namespace finplan

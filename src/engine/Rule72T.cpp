@@ -8,6 +8,10 @@ namespace finplan {
 Rule72TAmounts rule72tDistribution(const LifeTableData& tables, float firstAge, float secondAge,
                                    float balance, float ratePercent, int lifeTable) {
     Rule72TAmounts result;
+    if (!tables.problem.empty()) {
+        result.problem = tables.problem;
+        return result;
+    }
     const int a =
         std::isfinite(firstAge) ? static_cast<int>(std::clamp(firstAge, -1.0f, 1000.0f)) : -1;
     const int b =

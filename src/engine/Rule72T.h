@@ -11,7 +11,8 @@ struct Rule72TAmounts {
     float annuitization = 0;       // balance / annuity factor
     float amortization = 0;        // level payment over the life expectancy
     float minimumDistribution = 0; // balance / life expectancy
-    // Why the amounts are 0 when the ages or the life table lie outside the data; empty otherwise.
+    // Why the amounts are 0 when the life-table files cannot be read or the ages or the life table
+    // lie outside the data; empty otherwise.
     std::string problem;
 
     float byMethod(int method) const {

@@ -129,8 +129,9 @@ enum class RedFlagKind {
     RmdAccountsDepleted,
     TransfersNotCompleted,
     NegativeNetWorth,
+    NoInvestmentAccount, // money to be paid or deposited had no account
 };
-inline constexpr int kRedFlagKinds = 7;
+inline constexpr int kRedFlagKinds = 8;
 
 struct RedFlag {
     bool raised = false;

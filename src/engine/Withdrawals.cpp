@@ -99,11 +99,18 @@ void Simulation::paySavingsShortfall(int eventIndex, float amount, int category,
         return;
 
     // Savings cannot cover it: the first Investment account is overdrawn.
-    if (m_firstInvestment < 0)
-        return;
-    Account* overdrawn = &m_s.accountTable.accounts[m_firstInvestment];
     if (!m_state.redFlags[RedFlagKind::LiquidDepleted].raised)
         m_state.redFlags.raise(RedFlagKind::LiquidDepleted, wholeAge());
+    if (m_firstInvestment < 0) {
+        // Nothing can be overdrawn, so the rest is not paid; say so rather than let it vanish.
+        m_state.redFlags.raise(RedFlagKind::NoInvestmentAccount, wholeAge());
+        if (linesWanted())
+            emitf(tag,
+                  "      Savings depleted -- %s not withdrawn: there is no Investment account!",
+                  moneyText(owed).c_str());
+        return;
+    }
+    Account* overdrawn = &m_s.accountTable.accounts[m_firstInvestment];
     m_state.totals.investmentTotal -= owed;
     overdrawn->balance -= owed;
     if (m_options.detailed && linesWanted())

@@ -193,6 +193,11 @@ TEST(CliRun, DescribeAndRule72T) {
                    std::string(FINPLAN_SOURCE_DIR) + "/data"})
                   .status,
               1);
+    const Result noData =
+        run({"rule72t", "--age", "50", "--balance", "1000", "--data", dir.file("nothing-here")});
+    EXPECT_EQ(noData.status, 1);
+    EXPECT_EQ(noData.out, "");
+    EXPECT_NE(noData.err.find(dir.file("nothing-here/mort.dat")), std::string::npos) << noData.err;
 }
 
 TEST(CliRun, ARandomRunRepeatsWithItsSeed) {

@@ -58,6 +58,15 @@ TEST(RequiredDistributions, ProportionalSharesFollowTheBalances) {
     EXPECT_NEAR(10000 - balances[1][2], rmd * 0.25f, 0.01);
 }
 
+TEST(RequiredDistributions, APlanStartedBeforeTheScenarioActsFromItsStartAge) {
+    RunFixture f(rmdScenario(3, 100000, 50000, 72));
+    f.scenario->events[0].startAge = 70; // as the table starts
+    ASSERT_EQ(f.run(), 1);
+    EXPECT_NEAR(f.state->table.balanceTable[1][0], 150000 / 25.6, 0.01); // divisor at 72
+    EXPECT_TRUE(
+        f.hasLine("  Uniform (using RMD Table 1) -  $5,859.38 Transferred to the Cash account."));
+}
+
 TEST(RequiredDistributions, BeforeTheTableStartsNothingMoves) {
     RunFixture f(rmdScenario(3, 1000, 1000, 69));
     f.scenario->events[0].startAge = 69;
@@ -141,12 +150,20 @@ TEST(Rule72T, AgesOutsideTheTablesGiveNothingAndSayWhy) {
     }
 }
 
-TEST(Rule72T, MissingFilesCountAsZero) {
-    test::TempDir empty;
-    LifeTableFiles tables(empty.path());
-    const Rule72TAmounts r = rule72tDistribution(tables.data(), 50, 62, 1000, 5, 0);
-    EXPECT_EQ(r.minimumDistribution, 0);
-    EXPECT_EQ(r.amortization, 0);
+TEST(Rule72T, AnUnreadableFileGivesNothingAndIsNamed) {
+    for (const char* lost : {"mort.dat", "jointtab.dat"}) {
+        for (const bool asFolder : {false, true}) {
+            TestLifeTables files;
+            const std::filesystem::path path = files.dir.path() / lost;
+            std::filesystem::remove(path);
+            if (asFolder)
+                std::filesystem::create_directory(path);
+            LifeTableFiles tables(files.dir.path());
+            const Rule72TAmounts r = rule72tDistribution(tables.data(), 50, 62, 1000, 5, 0);
+            EXPECT_EQ(r.byMethod(0) + r.byMethod(1) + r.byMethod(2), 0) << lost;
+            EXPECT_EQ(r.problem, "cannot read " + path.string()) << lost;
+        }
+    }
 }
 
 TEST(Rule72T, AMinimumDistributionFollowsTheBalanceEachYear) {
@@ -169,6 +186,30 @@ TEST(Rule72T, AMinimumDistributionFollowsTheBalanceEachYear) {
     f.scenario->events[0].inflationAdjust = 1; // amortization: fixed from the first year
     ASSERT_EQ(f.run(), 1);
     EXPECT_FLOAT_EQ(f.state->table.balanceTable[2][0], 2 * f.state->table.balanceTable[1][0]);
+}
+
+TEST(Rule72T, WithoutItsFilesARunDistributesNothingAndSaysSoUnderItsAge) {
+    test::TempDir empty;
+    RunFixture f(R"({"initialValues": {"startAge": 50, "endAge": 52, "taxRate": 0,
+        "initialRetirement": 300000},
+        "accounts": [{"name": "Cash", "type": 2, "accessOrder": "1", "accountId": 0},
+                     {"name": "IRA", "type": 3, "accessOrder": "2", "accountId": 1,
+                      "initialAmount": 300000}],
+        "events": [{"kind": 5, "subtype": 72, "name": "SEPP", "startAge": 51, "endAge": 59,
+                    "beforeTax": 1, "account": 0, "inflationAdjust": 0, "adjustRate": 48,
+                    "interestRate": 5}]})");
+    f.options.dataDir = empty.path().string();
+    ASSERT_EQ(f.run(), 1);
+    EXPECT_EQ(f.state->table.balanceTable[2][0], 0); // nothing reached Cash by 52
+    const std::vector<std::string> lines = f.lines();
+    const std::string problem = "  SEPP - Rule 72T distribution is 0: cannot read " +
+                                (empty.path() / "mort.dat").string() + ".";
+    const auto at = std::find(lines.begin(), lines.end(), problem);
+    ASSERT_NE(at, lines.end());
+    const auto ageLine = std::find_if(std::make_reverse_iterator(at), lines.rend(),
+                                      [](const std::string& l) { return l.find('\t') == 5; });
+    ASSERT_NE(ageLine, lines.rend());
+    EXPECT_TRUE(ageLine->starts_with("51.0 ")) << *ageLine;
 }
 
 TEST(RandomDraws, UniformStepsByHundredthsBelowTheMaximum) {

@@ -69,6 +69,25 @@ TEST(RunSimulation, StartAgeDollarsDeflateByEachYearsInflation) {
     EXPECT_TRUE(f.hasLine("\tTodays Dollars\t\t\t\t\t\t      $9,700.00"));
 }
 
+TEST(RunSimulation, TheClosingRowDeflatesTheEndAgesNetWorth) {
+    test::TempDir dir;
+    RunFixture f(R"({"initialValues": {"startAge": 30, "endAge": 32, "taxRate": 0,
+                                       "inflationRate": 3, "initialInvestment": 10000,
+                                       "netWorthInTodaysDollars": 1},
+                     "accounts": [{"name": "Savings", "type": 2, "initialAmount": 10000,
+                                   "initialRate": 5, "accessOrder": "1"}]})");
+    f.options.workingFiles = true;
+    f.options.workDir = dir.path().string();
+    ASSERT_EQ(f.run(), 1);
+    const ResultTable& table = f.state->table;
+    ASSERT_EQ(table.rowCount, 3);
+    EXPECT_EQ(table.rows[2].rowNetWorth, 11025.0f);
+    EXPECT_NEAR(table.todaysNetWorth[2], 10373.42, 0.01); // 11,025 x 0.97^2
+    EXPECT_EQ(f.lines().back(), "\tTodays Dollars\t\t\t\t\t\t     $10,373.42");
+    EXPECT_TRUE(readText(dir.path() / "plotinf01.tmp")
+                    .ends_with("\n10000.000000\n10185.000000\n10373.422852\nDone\n"));
+}
+
 TEST(RunSimulation, AccountsRunInAccessOrderComparedAsText) {
     RunFixture f(R"({"accounts": [{"name": "two", "accessOrder": "2"},
                                   {"name": "letter", "accessOrder": "a"},

@@ -87,6 +87,36 @@ TEST(CreditCards, APaymentBelowTheInterestStillEndsTheRun) {
     EXPECT_EQ(f.state->table.liabilitiesByAge[59], 0);
 }
 
+// The liabilities follow every card's debt: its purchases add to it, also for a card that
+// started before the scenario. Debts worked by hand in single precision.
+TEST(CreditCards, TheLiabilitiesFollowTheDebt) {
+    const std::string buying = R"({"kind": 3, "inflationAdjust": -1000, "name": "Buying",
+        "startAge": 50, "endAge": 60, "amount": 1000, "monthlyPayment": 100,
+        "interestRate": 18, "propertyTax": 50, "account": 0, "termYears": 438})";
+    const std::string early = R"({"kind": 3, "inflationAdjust": -1000, "name": "Early",
+        "startAge": 48, "endAge": 60, "amount": 5000, "monthlyPayment": 100,
+        "interestRate": 12, "account": 0, "termYears": 438})";
+    const std::string loan = R"({"kind": 3, "name": "Loan", "startAge": 50, "endAge": 90,
+        "amount": 100000, "interestRate": 6, "termYears": 30})";
+    struct Case {
+        const char* label;
+        std::string events;
+        int age;
+        double liabilities;
+    };
+    const double loanLeft = 100000 - 1228.01; // after its first year
+    for (const Case& c :
+         {Case{"purchases", buying, 51, 551.04},
+          Case{"purchases beside a loan", buying + "," + loan, 51, 551.04 + loanLeft},
+          Case{"started early", early, 50, 3635.07},
+          Case{"started early, a year on", early, 51, 2822.14},
+          Case{"started early beside a loan", early + "," + loan, 51, 2822.14 + loanLeft}}) {
+        RunFixture f(std::string(kHousehold) + "[" + c.events + "]}");
+        ASSERT_EQ(f.run(), 1) << c.label;
+        EXPECT_NEAR(f.state->table.liabilitiesByAge[c.age], c.liabilities, 0.05) << c.label;
+    }
+}
+
 TEST(Mortgages, SellingThePropertyDepositsTheNetIntoInvestments) {
     RunFixture f(std::string(kHousehold) +
                  R"([{"kind": 4, "name": "House", "startAge": 50, "endAge": 90, "amount": 300000,

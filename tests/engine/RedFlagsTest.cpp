@@ -71,5 +71,76 @@ TEST(RedFlags, ARetirementAccountDrawnEarlyEndsTheScheduleWithTheAgeLine) {
                                 "reached. Please check your withdrawal requirements.");
 }
 
+// Money with no account to come from or go to is reported, and the type totals stay the sums of
+// their accounts' balances.
+TEST(RedFlags, MoneyWithoutAnAccountNeitherAppearsNorVanishes) {
+    struct Case {
+        const char* label;
+        const char* json;
+        std::vector<std::string> lines;
+        bool flagged;
+    };
+    const Case cases[] = {
+        {"shortfall",
+         R"({"initialValues": {"startAge": 50, "endAge": 52, "taxRate": 0, "initialTaxFree": 1000},
+             "accounts": [{"name": "Roth", "type": 4, "accessOrder": "1", "initialAmount": 1000}],
+             "events": [{"kind": 6, "name": "Roof", "startAge": 50, "endAge": 50, "oneTime": 1,
+                         "amount": 3000, "account": -1}]})",
+         {"      Savings depleted -- $2,000.00 not withdrawn: there is no Investment account!",
+          " 50.0   Liquid accounts were depleted.",
+          " 50.0   Money could not be withdrawn or deposited: there is no Investment account."},
+         true},
+        {"sale proceeds",
+         R"({"initialValues": {"startAge": 50, "endAge": 52, "taxRate": 0,
+                               "initialTaxFree": 100000},
+             "accounts": [{"name": "Roth", "type": 4, "accessOrder": "1", "accountId": 0,
+                           "initialAmount": 100000},
+                          {"name": "Boat", "type": 0, "accessOrder": "2", "accountId": 1}],
+             "events": [{"kind": 3, "name": "Boat loan", "startAge": 50, "endAge": 90,
+                         "amount": 20000, "interestRate": 6, "termYears": 10, "account": 1,
+                         "adjustRate": 51}]})",
+         {"      $20,000.00 not deposited: there is no Investment account!",
+          " 51.0   Money could not be withdrawn or deposited: there is no Investment account."},
+         true},
+        {"required distribution from a Tax-Free account",
+         R"({"initialValues": {"startAge": 70, "endAge": 72, "taxRate": 0,
+                               "initialRetirement": 30000, "initialTaxFree": 10000},
+             "accounts": [{"name": "Cash", "type": 2, "accessOrder": "1", "accountId": 0,
+                           "slotId": 0},
+                          {"name": "IRA", "type": 3, "accessOrder": "2", "accountId": 1,
+                           "slotId": 1, "initialAmount": 30000},
+                          {"name": "Roth", "type": 4, "accessOrder": "3", "accountId": 2,
+                           "slotId": 2, "initialAmount": 10000}],
+             "accountTable": {"rmdMode": 1},
+             "slots": [{}, {"rmdCode": 10}, {"rmdCode": 10}],
+             "rmdSettings": {"rmdAccount": 0},
+             "lifeExpectancyTables": [{"description": "Uniform", "startAge": 70,
+                                       "values": [20, 20]}],
+             "events": [{"kind": -1, "name": "RMD", "startAge": 70, "endAge": 120,
+                         "beforeTax": 1}]})",
+         {"  Uniform (using RMD Table 1) -  $1,500.00 Transferred to the Cash account.",
+          "  Uniform (using RMD Table 1) - $500.00 not transferred."},
+         false},
+    };
+    for (const Case& c : cases) {
+        RunFixture f(c.json);
+        ASSERT_EQ(f.run(), 1) << c.label;
+        for (const std::string& line : c.lines)
+            EXPECT_TRUE(f.hasLine(line)) << c.label << ": " << line;
+        EXPECT_EQ(f.state->redFlags[RedFlagKind::NoInvestmentAccount].raised, c.flagged) << c.label;
+        const ResultTable& table = f.state->table;
+        const AccountTable& accounts = f.scenario->accountTable;
+        for (int r = 0; r < table.rowCount; ++r) {
+            float sums[5] = {};
+            for (int k = 0; k < accounts.accountCount; ++k)
+                sums[accounts.accounts[k].type] += table.balanceTable[r][k];
+            const ResultRow& row = table.rows[r];
+            EXPECT_NEAR(row.investment, sums[kInvestmentSavings], 1) << c.label << " row " << r;
+            EXPECT_NEAR(row.taxFree, sums[kTaxFreeSavings], 1) << c.label << " row " << r;
+            EXPECT_NEAR(row.retirement, sums[kRetirementSavings], 1) << c.label << " row " << r;
+        }
+    }
+}
+
 } // namespace
 } // namespace finplan
