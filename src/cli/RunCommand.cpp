@@ -202,7 +202,7 @@ int commandRun(const Args& args, std::ostream& out, std::ostream& err) {
     }
 
     if (asJson) {
-        out << runToJson(*scenario, *state).dump(2) << '\n';
+        out << runToJson(state->scenario, *state).dump(2) << '\n';
         return 0;
     }
     for (std::size_t i = 0; i < state->log.size(); ++i) {

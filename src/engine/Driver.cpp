@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -35,15 +34,18 @@ const char* const kMonths[] = {"January",   "February", "March",    "April",
 
 } // namespace
 
-int runSimulation(Scenario& scenario, const RunOptions& options, RunState& state,
+int runSimulation(const Scenario& scenario, const RunOptions& options, RunState& state,
                   Notifier& notifier) {
     Simulation simulation(scenario, options, state, notifier);
     return simulation.run();
 }
 
-Simulation::Simulation(Scenario& scenario, const RunOptions& options, RunState& state,
+Simulation::Simulation(const Scenario& scenario, const RunOptions& options, RunState& state,
                        Notifier& notifier)
-    : m_s(scenario), m_options(options), m_state(state), m_notifier(notifier) {}
+    : m_s(state.scenario), m_options(options), m_state(state), m_notifier(notifier) {
+    if (&scenario != &state.scenario)
+        state.scenario = scenario;
+}
 
 float& Simulation::typeTotal(int type) {
     RunTotals& t = m_state.totals;
@@ -88,17 +90,18 @@ void Simulation::emitScheduleLine(std::string_view text, int tag) {
     }
 }
 
-namespace {
-
-// Most schedule lines only insert texts ("%s"); those are joined directly, which is several
-// times faster than the general formatter. Returns false for any other format.
-bool joinTexts(const char* format, va_list args, std::string& out) {
+bool Simulation::joinTexts(const char* format, std::span<const std::string_view> texts,
+                           std::string& out) {
+    std::size_t count = 0;
     for (const char* p = format; *p; ++p)
         if (*p == '%' && p[1] != 's')
             return false;
         else if (*p == '%')
-            ++p;
+            ++p, ++count;
+    if (count != texts.size())
+        return false;
     out.clear();
+    std::size_t next = 0;
     for (const char* p = format;;) {
         const char* mark = std::strchr(p, '%');
         if (!mark) {
@@ -106,29 +109,9 @@ bool joinTexts(const char* format, va_list args, std::string& out) {
             return true;
         }
         out.append(p, static_cast<std::size_t>(mark - p));
-        out.append(va_arg(args, const char*));
+        out.append(texts[next++]);
         p = mark + 2;
     }
-}
-
-} // namespace
-
-void Simulation::emitf(int tag, const char* format, ...) {
-    if (!linesWanted())
-        return;
-    va_list args;
-    va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    if (joinTexts(format, args, m_line)) {
-        emitScheduleLine(m_line, tag);
-    } else {
-        char text[1024];
-        std::vsnprintf(text, sizeof text, format, again);
-        emitScheduleLine(text, tag);
-    }
-    va_end(again);
-    va_end(args);
 }
 
 void Simulation::sortAccountsByAccessOrder() {

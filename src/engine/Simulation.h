@@ -2,26 +2,33 @@
 
 #include <array>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "engine/Ages.h"
 #include "engine/LifeTables.h"
-#include "finance/FinanceMath.h"
 #include "engine/Random.h"
 #include "engine/RunOptions.h"
 #include "engine/RunResults.h"
 #include "engine/ScheduleLog.h"
 #include "engine/WorkFile.h"
+#include "finance/FinanceMath.h"
 #include "model/Message.h"
 #include "model/Scenario.h"
+#include "model/TextFormat.h"
 
 namespace finplan {
 
 // Everything one run leaves behind, owned by the caller; the next run with the same state
 // overwrites it. Several states can exist at once.
 struct RunState {
+    // The run's own copy of the scenario: its accounts in access order, its events carrying the
+    // run's working state. The caller's scenario is never touched, so runs can go on in any
+    // thread, many at once; results, reports and graphs read the accounts and events here.
+    Scenario scenario{};
     RunTotals totals;
     YearTotals year;
     ResultTable table;
@@ -65,18 +72,20 @@ inline constexpr int kPenaltyPayment = 'b';
 // order), the order every run works in.
 void sortAccountsByAccessOrder(Scenario& scenario);
 
-// Runs the scenario year by year. Returns 1 when the run was carried out (or the run lock is
-// set), 0 when it stopped in its set-up (prepareOnly, or a results, print or plot file that
-// cannot be opened, reported through the notifier). The scenario's account table ends up in
-// the run's access order, and its events carry the run's working state.
-int runSimulation(Scenario& scenario, const RunOptions& options, RunState& state,
+// Runs the scenario year by year on a copy held in `state`. Returns 1 when the run was carried
+// out (or the run lock is set), 0 when it stopped in its set-up (prepareOnly, or a results,
+// print or plot file that cannot be opened, reported through the notifier). Where the user
+// sees the run's account order in the document, the caller applies sortAccountsByAccessOrder.
+int runSimulation(const Scenario& scenario, const RunOptions& options, RunState& state,
                   Notifier& notifier);
 
 // The steps of one run over a scenario and a state. runSimulation drives them; tests may call
 // a step on its own after setting up the state it needs.
 class Simulation {
   public:
-    Simulation(Scenario& scenario, const RunOptions& options, RunState& state, Notifier& notifier);
+    // Copies `scenario` into the state; the steps work on that copy.
+    Simulation(const Scenario& scenario, const RunOptions& options, RunState& state,
+               Notifier& notifier);
     Simulation(const Simulation&) = delete;
     Simulation& operator=(const Simulation&) = delete;
 
@@ -119,7 +128,18 @@ class Simulation {
     // Schedule lines; `linesWanted` is false in a quiet run, so callers can skip formatting.
     bool linesWanted() const { return m_options.output != LineOutput::None; }
     void emitScheduleLine(std::string_view text, int tag);
-    [[gnu::format(printf, 3, 4)]] void emitf(int tag, const char* format, ...);
+    template <class... Args> void emitf(int tag, const char* format, const Args&... args) {
+        if (!linesWanted())
+            return;
+        if constexpr ((std::is_convertible_v<const Args&, std::string_view> && ...)) {
+            const std::array<std::string_view, sizeof...(Args)> texts{std::string_view(args)...};
+            if (joinTexts(format, texts, m_line)) {
+                emitScheduleLine(m_line, tag);
+                return;
+            }
+        }
+        emitScheduleLine(formatText(format, args...), tag);
+    }
 
     // Sorts the accounts by access order: text without regard to case, equal keys in order.
     void sortAccountsByAccessOrder();
@@ -128,6 +148,10 @@ class Simulation {
     YearTotals& year() { return m_state.year; }
 
   private:
+    // Most schedule lines only insert texts ("%s"); those are joined directly, several times
+    // faster than the general formatter. False for any other format.
+    static bool joinTexts(const char* format, std::span<const std::string_view> texts,
+                          std::string& out);
     float& typeTotal(int type);
     int wholeAge() const { return static_cast<int>(m_state.totals.currentAge); }
     bool beforeResults() const {

@@ -11,7 +11,7 @@ using test::RunFixture;
 struct OneYear : RunFixture {
     explicit OneYear(const std::string& json) : RunFixture(json) { options.detailed = true; }
     float balance(const std::string& name) const {
-        for (const Account& a : scenario->accountTable.accounts)
+        for (const Account& a : state->scenario.accountTable.accounts)
             if (a.name.str() == name)
                 return a.balance;
         ADD_FAILURE() << "no account " << name;
@@ -128,11 +128,11 @@ struct Payments : testing::Test {
         RunTotals& t = sim->totals();
         t.currentAge = t.resultsStartAge = 50;
         t.taxRate = 15;
-        for (Account& a : fixture->scenario->accountTable.accounts)
+        for (Account& a : fixture->state->scenario.accountTable.accounts)
             a.balance = a.initialAmount;
     }
     float balance(int position) const {
-        return fixture->scenario->accountTable.accounts[position].balance;
+        return fixture->state->scenario.accountTable.accounts[position].balance;
     }
     std::unique_ptr<RunFixture> fixture;
     std::unique_ptr<Simulation> sim;
@@ -147,7 +147,7 @@ TEST_F(Payments, TakeFromInvestmentThenRetirementWithTaxAndPenalty) {
     EXPECT_FLOAT_EQ(sim->year().withdrawalTaxes, 60.0f);
     EXPECT_FLOAT_EQ(sim->year().penalties, 40.0f);
     EXPECT_EQ(sim->totals().investmentTotal, -600.0f); // the type totals move with the balances
-    EXPECT_EQ(fixture->scenario->slots.firstPenaltyAge[1], 50);
+    EXPECT_EQ(fixture->state->scenario.slots.firstPenaltyAge[1], 50);
     EXPECT_TRUE(fixture->hasLine("      $600.00 from Cash"));
     EXPECT_TRUE(fixture->hasLine("      $400.00 from IRA"));
 }
@@ -229,9 +229,8 @@ TEST_P(AllocationSpread, SpreadsPaymentsOverTheMembers) {
               std::to_string(c.mode) +
               R"(, "assetAllocationStartAge": 50, "assetAllocationMinimum": 1000})");
     // The non-member comes first, so the spread starts from the first member reached.
-    std::rotate(fixture->scenario->accountTable.accounts,
-                fixture->scenario->accountTable.accounts + 2,
-                fixture->scenario->accountTable.accounts + 3);
+    Account* accounts = fixture->state->scenario.accountTable.accounts;
+    std::rotate(accounts, accounts + 2, accounts + 3);
     sim->paySavingsShortfall(0, c.payment, 0, 1, 0);
     EXPECT_FLOAT_EQ(balance(1), c.expectFirst);
     EXPECT_FLOAT_EQ(balance(2), c.expectSecond);

@@ -111,7 +111,7 @@ TEST(RunSimulation, InvestmentInterestIsTaxedAndTheTaxPaidFromSavings) {
     EXPECT_EQ(table.rows[0].taxes, 75.0f);
     EXPECT_EQ(table.rows[0].taxableIncome, 500.0f);
     EXPECT_EQ(table.rows[1].investment, 10425.0f); // 10,500.00 less the tax
-    EXPECT_EQ(f.scenario->accountTable.accounts[0].balance, 10425.0f);
+    EXPECT_EQ(f.state->scenario.accountTable.accounts[0].balance, 10425.0f);
 }
 
 TEST(RunSimulation, EventsBeforeTheStartAgeAreBroughtUpToDateUnlisted) {

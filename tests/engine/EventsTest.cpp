@@ -39,7 +39,7 @@ TEST(Deposits, ARecurringDepositGrowsByItsRateAndEndsAtItsEndAge) {
     EXPECT_FLOAT_EQ(deposited[1], 1030);
     EXPECT_FLOAT_EQ(deposited[2], 1060.9f);
     EXPECT_EQ(deposited[3], 0);
-    EXPECT_EQ(f.scenario->events[0].runState, 2);
+    EXPECT_EQ(f.state->scenario.events[0].runState, 2);
     EXPECT_TRUE(f.hasLine("  Pay - Deposit $1,060.90 to Cash"));
 }
 
@@ -57,7 +57,7 @@ TEST(Deposits, BeforeTheStartAgeTheyCountButCreditNothing) {
                                  "amount": 1000, "account": 0}])"));
     ASSERT_EQ(f.run(), 1);
     EXPECT_EQ(f.state->table.rows[0].investment, 10000);
-    EXPECT_EQ(f.scenario->events[0].runState, 2);
+    EXPECT_EQ(f.state->scenario.events[0].runState, 2);
 }
 
 TEST(Deposits, ToNoAccountAreSkipped) {

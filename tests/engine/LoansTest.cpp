@@ -23,7 +23,7 @@ TEST(Loans, TheProceedsArriveAndTheInstalmentsLeave) {
                       "payFromMarker": 438, "paymentAccount": 0}]})");
     f.options.detailed = true;
     ASSERT_EQ(f.run(), 1);
-    EXPECT_NEAR(f.scenario->events[0].monthlyPayment, 599.55, 0.01);
+    EXPECT_NEAR(f.state->scenario.events[0].monthlyPayment, 599.55, 0.01);
     EXPECT_TRUE(f.hasLine("  Loan - Deposit $100,000.00 to Cash from loan"));
     const ResultRow& first = f.state->table.rows[0];
     EXPECT_EQ(first.loans, 100000);
@@ -39,7 +39,7 @@ TEST(Loans, OneThatBoughtNoHoldingIsPaidOffAtItsSaleAge) {
     ASSERT_EQ(f.run(), 1);
     EXPECT_GT(f.state->table.liabilitiesByAge[55], 90000);
     EXPECT_EQ(f.state->table.liabilitiesByAge[56], 0);
-    EXPECT_EQ(f.scenario->events[0].oneTime, 1);
+    EXPECT_EQ(f.state->scenario.events[0].oneTime, 1);
 }
 
 TEST(Loans, AnAssetBoughtWithALoanIsSold) {
@@ -61,7 +61,7 @@ TEST(Loans, AZeroTermAndAZeroRateStillFinish) {
                  R"([{"kind": 3, "name": "Odd", "startAge": 50, "endAge": 55, "amount": 1000,
                       "interestRate": 0, "termYears": 0, "account": 0}]})");
     ASSERT_EQ(f.run(), 1);
-    EXPECT_EQ(f.scenario->events[0].oneTime, 1);
+    EXPECT_EQ(f.state->scenario.events[0].oneTime, 1);
     EXPECT_EQ(f.state->table.liabilitiesByAge[52], 0);
 }
 
@@ -71,7 +71,7 @@ TEST(CreditCards, ADebtPaidMonthlyIsClearedWithinTheYear) {
                       "endAge": 60, "amount": 1000, "monthlyPayment": 100,
                       "interestRate": 18, "account": 0, "termYears": 438}]})");
     ASSERT_EQ(f.run(), 1);
-    EXPECT_EQ(f.scenario->events[0].currentAmount, 0);
+    EXPECT_EQ(f.state->scenario.events[0].currentAmount, 0);
     EXPECT_EQ(f.state->table.liabilitiesByAge[51], 0);
     EXPECT_GT(f.state->table.rows[0].interestPaid, 0);
     EXPECT_LT(f.state->table.rows[0].interestPaid, 100);
@@ -83,7 +83,7 @@ TEST(CreditCards, APaymentBelowTheInterestStillEndsTheRun) {
                       "endAge": 58, "amount": 10000, "monthlyPayment": 1,
                       "interestRate": 30, "account": 0, "termYears": 438}]})");
     ASSERT_EQ(f.run(), 1);
-    EXPECT_EQ(f.scenario->events[0].currentAmount, 0); // paid off at 58
+    EXPECT_EQ(f.state->scenario.events[0].currentAmount, 0); // paid off at 58
     EXPECT_EQ(f.state->table.liabilitiesByAge[59], 0);
 }
 
@@ -145,7 +145,7 @@ TEST(Mortgages, TheEquityVariantTakesTheDownPaymentFromEquity) {
     for (const auto& line : f.lines())
         EXPECT_EQ(line.find("for down payment"), std::string::npos);
     // Only the first year's instalments left the savings.
-    const float instalments = 12 * f.scenario->events[0].monthlyPayment;
+    const float instalments = 12 * f.state->scenario.events[0].monthlyPayment;
     EXPECT_NEAR(f.state->table.rows[1].investment, 500000 - instalments, 1);
 }
 

@@ -43,7 +43,7 @@ TEST_F(RedFlagLines, AllFlagsInTheirOrder) {
     flags().raise(RedFlagKind::WithdrawalAccountDepleted, 66);
     flags().raise(RedFlagKind::Penalty, 55);
     flags().raise(RedFlagKind::LiquidDepleted, 70);
-    fixture.scenario->slots.firstPenaltyAge[0] = 60;
+    fixture.state->scenario.slots.firstPenaltyAge[0] = 60;
     sim->emitRedFlags();
     EXPECT_EQ(
         fixture.lines(),
@@ -64,7 +64,7 @@ TEST(RedFlags, ARetirementAccountDrawnEarlyEndsTheScheduleWithTheAgeLine) {
                       "penaltyFlag": 1, "slotId": 1}]})");
     // The interest tax (200.00) drains Cash and takes the rest from the IRA at 58.
     ASSERT_EQ(f.run(), 1);
-    EXPECT_EQ(f.scenario->slots.firstPenaltyAge[1], 58);
+    EXPECT_EQ(f.state->scenario.slots.firstPenaltyAge[1], 58);
     EXPECT_TRUE(f.state->redFlags[RedFlagKind::RetirementAge].raised);
     EXPECT_EQ(f.state->redFlags[RedFlagKind::Penalty].age, 58);
     EXPECT_EQ(f.lines().back(), " 72.0  Minimum age for withdrawal from Retirement Accounts "
@@ -129,7 +129,7 @@ TEST(RedFlags, MoneyWithoutAnAccountNeitherAppearsNorVanishes) {
             EXPECT_TRUE(f.hasLine(line)) << c.label << ": " << line;
         EXPECT_EQ(f.state->redFlags[RedFlagKind::NoInvestmentAccount].raised, c.flagged) << c.label;
         const ResultTable& table = f.state->table;
-        const AccountTable& accounts = f.scenario->accountTable;
+        const AccountTable& accounts = f.state->scenario.accountTable;
         for (int r = 0; r < table.rowCount; ++r) {
             float sums[5] = {};
             for (int k = 0; k < accounts.accountCount; ++k)
