@@ -74,13 +74,17 @@ TEST_P(CliBadInput, SaysWhatIsWrongAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("out.ret")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CliBadInput,
-                         testing::Values(BadInputCase{"missing", nullptr, "cannot open the file"},
-                                         BadInputCase{"notJson", "{ nope", "not valid JSON"},
-                                         BadInputCase{"wrongType",
-                                                      R"({"events": [{"startAge": true}]})",
-                                                      "events[0].startAge: expected a number"}),
-                         [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliBadInput,
+    testing::Values(BadInputCase{"missing", nullptr, "cannot open the file"},
+                    BadInputCase{"notJson", "{ nope", "not valid JSON"},
+                    BadInputCase{"wrongType", R"({"events": [{"startAge": true}]})",
+                                 "events[0].startAge: expected a number"},
+                    BadInputCase{"misspeltKey", R"({"acounts": []})", "acounts: unknown key"},
+                    BadInputCase{"overflow", R"({"initialValues":{"taxRate":1e400}})",
+                                 "initialValues.taxRate: number overflow"},
+                    BadInputCase{"bareOverflow", "1e912", "number overflow"}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST(Cli, DumpOfAnInvalidFileFails) {
     test::TempDir dir;
@@ -96,7 +100,50 @@ TEST(Cli, DumpOfAnInvalidFileFails) {
 TEST(Cli, UsageErrors) {
     EXPECT_EQ(run({}).status, 2);
     EXPECT_EQ(run({"frobnicate"}).status, 2);
-    EXPECT_EQ(run({"dump"}).status, 1);
+    EXPECT_EQ(run({"dump"}).status, 2);
+}
+
+TEST(Cli, EveryCommandAnswersHelpWithItsUsage) {
+    const Result all = run({"--help"});
+    EXPECT_EQ(all.status, 0);
+    for (const char* command : {"new", "dump", "build", "show", "run", "describe", "rule72t",
+                                "report", "paginate", "export", "save-graphs"}) {
+        EXPECT_NE(all.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+        const Result one = run({command, "--help"});
+        EXPECT_EQ(one.status, 0) << command;
+        EXPECT_NE(one.out.find(std::string("Usage: finplan-cli ") + command), std::string::npos)
+            << one.out;
+    }
+    EXPECT_FALSE(std::filesystem::exists("--help")); // "new" did not take it for a file name
+}
+
+// Refused while the command line is read, before any file is touched.
+TEST(Cli, MalformedArgumentsExitWithStatus2) {
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"run", "x.ret", "--seed", "-1"}, "--seed: wants a whole number from 0 to 4294967295"},
+        {{"run", "x.ret", "--seed", "1.5"}, "--seed"},
+        {{"run", "x.ret", "--seed", "5000000000"}, "--seed"},
+        {{"run", "x.ret", "--seed", "4294967296"}, "--seed"},
+        {{"run", "x.ret", "--seed", "1e30"}, "--seed"},
+        {{"rule72t", "--age", "50", "--balance", "1", "--table", "1.7"}, "--table"},
+        {{"rule72t", "--age", "50", "--balance", "1", "--table", "1e30"}, "--table"},
+        {{"rule72t", "--age", "50", "--balance", "1", "--table", "-3e9"}, "--table"},
+        {{"rule72t", "--age", "1e39", "--balance", "1"}, "--age"},
+        {{"run", "x.ret", "--today", "2026-02-31"}, "--today: wants a date written YYYY-MM-DD"},
+        {{"run", "x.ret", "--today", "99999999999-01-01"}, "--today"},
+        {{"report", "9", "x.ret", "--age", "forty"}, "--age"},
+        {{"report", "13", "x.ret"}, "KIND"},
+        {{"run", "x.ret", "--frobnicate"}, "--frobnicate"},
+        {{"new", "a.ret", "b.ret"}, "b.ret"},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(c.args);
+        EXPECT_EQ(r.status, 2) << c.args.back();
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
 }
 
 TEST(Cli, ShowListsAccountsAndEvents) {
@@ -205,7 +252,29 @@ TEST(CliRun, ARandomRunRepeatsWithItsSeed) {
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(first.out, second.out);
     EXPECT_NE(first.out.find("Rate Statistics:"), std::string::npos);
-    EXPECT_EQ(run({"run", path, "--random", "sometimes"}).status, 1);
+    EXPECT_EQ(run({"run", path, "--random", "sometimes"}).status, 2);
+}
+
+TEST(CliRun, SeedsAboveTwoToThe24thStayApart) {
+    test::TempDir dir;
+    std::ifstream example(std::string(FINPLAN_EXAMPLES_DIR) + "/household.json");
+    auto j = nlohmann::json::parse(example);
+    for (auto& account : j["accounts"]) {
+        account["randomMinRate"] = 2;
+        account["randomMaxRate"] = 9;
+    }
+    writeText(dir.file("random.json"), j.dump());
+    const std::string path = dir.file("random.ret");
+    ASSERT_EQ(run({"build", dir.file("random.json"), path}).status, 0);
+    auto randomRun = [&](const char* seed) {
+        return run({"run", path, "--workdir", dir.path().string(), "--random", "account", "--seed",
+                    seed, "--detailed"})
+            .out;
+    };
+    const std::string first = randomRun("123456789");
+    EXPECT_TRUE(first != randomRun("123456790"));
+    EXPECT_TRUE(first != randomRun("123456791"));
+    EXPECT_TRUE(randomRun("4294967295") != randomRun("4294967294"));
 }
 
 TEST(CliRun, BadInputFailsWithAMessage) {
@@ -213,9 +282,9 @@ TEST(CliRun, BadInputFailsWithAMessage) {
     EXPECT_EQ(run({"run", dir.file("missing.ret")}).status, 1);
     const std::string path = buildExample(dir);
     const Result badDate = run({"run", path, "--today", "someday"});
-    EXPECT_EQ(badDate.status, 1);
+    EXPECT_EQ(badDate.status, 2);
     EXPECT_NE(badDate.err.find("YYYY-MM-DD"), std::string::npos);
-    EXPECT_EQ(run({"run", path, "--frobnicate"}).status, 1);
+    EXPECT_EQ(run({"run", path, "--frobnicate"}).status, 2);
 }
 
 } // namespace
@@ -252,7 +321,7 @@ TEST(CliReports, EveryKindCanBeProducedForTheExample) {
     }
     const Result print = run({"report", "1", path, "--print", "--workdir", work});
     EXPECT_EQ(print.out, dir.file("rpage1") + "\n" + dir.file("rpage2") + "\n");
-    EXPECT_EQ(run({"report", "13", path, "--workdir", work}).status, 1);
+    EXPECT_EQ(run({"report", "13", path, "--workdir", work}).status, 2);
     EXPECT_EQ(run({"report", "12", path, "--event", "0", "--workdir", work}).status, 1);
 }
 
