@@ -215,7 +215,7 @@ void addReport(CLI::App& app, Actions& actions) {
     addNumber<int>(report, "--budget", args->budget, "the budget of kind 11 (default 1)", 1,
                    kBudgets);
     addNumber<int>(report, "--event", args->event,
-                   "the loan or mortgage of kind 12, its position in the listed order", 0,
+                   "the loan or mortgage of kind 12, numbered as describe and show print it", 0,
                    kEventSlots - 1);
     report->add_option("--workdir", args->workDir, "where the page files go (default .)");
     actions["report"] = [args](std::ostream& out, std::ostream& err) {
@@ -285,9 +285,11 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
                commandNew);
     addOneFile(app, actions, "dump", "print the scenario as JSON", scenarioFile, commandDump);
     addBuild(app, actions);
-    addOneFile(app, actions, "show", "print what the scenario holds", scenarioFile, commandShow);
+    addOneFile(app, actions, "show", "print what the scenario holds, its events numbered",
+               scenarioFile, commandShow);
     addRun(app, actions);
-    addOneFile(app, actions, "describe", "print the scenario's event descriptions", scenarioFile,
+    addOneFile(app, actions, "describe",
+               "print the scenario's event descriptions, each event numbered", scenarioFile,
                commandDescribe);
     addRule72t(app, actions);
     addReport(app, actions);

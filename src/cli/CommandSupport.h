@@ -90,6 +90,9 @@ int commandPaginate(const PaginateArgs& args, std::ostream& out, std::ostream& e
 int commandExport(const ExportArgs& args, std::ostream& out, std::ostream& err);
 int commandSaveGraphs(const SaveGraphsArgs& args, std::ostream& out, std::ostream& err);
 
+// The kind of an event as the summary lists it ("Loan", "Credit card", ...).
+const char* eventKindName(const FinancialEvent& e);
+
 // Today's date and the time of day from the clock.
 LocalDateTime clockNow();
 

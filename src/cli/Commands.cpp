@@ -94,8 +94,6 @@ int commandBuild(const std::string& jsonPath, const std::string& outPath, std::o
     return 0;
 }
 
-namespace {
-
 const char* eventKindName(const FinancialEvent& e) {
     switch (e.kind) {
     case kBudgetEvent:
@@ -121,6 +119,8 @@ const char* eventKindName(const FinancialEvent& e) {
     }
 }
 
+namespace {
+
 const char* const redFlagNames[kRedFlagKinds] = {"penalty paid",
                                                  "retirement withdrawals due",
                                                  "liquid accounts depleted",
@@ -133,6 +133,8 @@ const char* const redFlagNames[kRedFlagKinds] = {"penalty paid",
 
 int commandShow(const std::string& path, std::ostream& out, std::ostream& err) {
     const auto s = readScenario(path);
+    // Listed as they run, numbered as the commands that pick an event take them.
+    sortEvents(*s);
     const InitialValues& iv = s->initialValues;
     out << "Scenario " << path << '\n';
     out << format("Ages %.1f to %.1f, birthday %d/%d\n", iv.startAge, iv.endAge, iv.birthMonth,
@@ -157,8 +159,8 @@ int commandShow(const std::string& path, std::ostream& out, std::ostream& err) {
     out << format("\nEvents: %d\n", s->eventCount);
     for (int i = 0; i < s->eventCount; ++i) {
         const FinancialEvent& e = s->events[i];
-        out << format("  %5.1f-%5.1f  %-17s %-49s %13.2f\n", e.startAge, e.endAge, eventKindName(e),
-                      e.name.str().c_str(), e.amount);
+        out << format("  %3d  %5.1f-%5.1f  %-17s %-49s %13.2f\n", i, e.startAge, e.endAge,
+                      eventKindName(e), e.name.str().c_str(), e.amount);
     }
 
     out << "\nBudgets:\n";
@@ -169,7 +171,6 @@ int commandShow(const std::string& path, std::ostream& out, std::ostream& err) {
     }
 
     // A quiet run for the net worth every five years and the red flags.
-    sortEvents(*s);
     RunOptions options = RunOptions::quiet();
     options.dataDir = programDirectory();
     options.now = clockNow();

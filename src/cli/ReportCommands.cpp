@@ -45,6 +45,16 @@ void printFile(const std::string& path, std::ostream& out) {
     out << in.rdbuf();
 }
 
+// The row label of an age in the accounts/incoming/outgoing screen page, when it has one.
+bool hasAccountFlowRow(const ReportContext& context, const std::string& label) {
+    ReportTable page;
+    if (!readReportPage(context.path("spage1"), page))
+        return false;
+    return std::any_of(page.rows.begin(), page.rows.end(), [&](const auto& row) {
+        return !row.empty() && trimText(row[0]) == trimText(label);
+    });
+}
+
 } // namespace
 
 int commandReport(const ReportArgs& args, std::ostream& out, std::ostream& err) {
@@ -87,6 +97,9 @@ int commandReport(const ReportArgs& args, std::ostream& out, std::ostream& err) 
         char label[32];
         std::snprintf(label, sizeof label, "%5.1f-%c", static_cast<double>(*args.age),
                       kind == kAccountIncomingReport ? 'I' : 'O');
+        if (!hasAccountFlowRow(context, label))
+            throw CommandError{"--age " + std::to_string(*args.age) +
+                               ": the accounts report has no row for that age"};
         pages = writeAgeDetailPages(context, label);
         print = true;
         break;
@@ -100,12 +113,18 @@ int commandReport(const ReportArgs& args, std::ostream& out, std::ostream& err) 
         print = true;
         break;
     case kPaymentScheduleReport: {
+        // Numbered as describe and show list the events: their order in the run.
         const int count = std::clamp(p.scenario->eventCount, 0, kEventSlots);
-        if (!args.event || *args.event >= count ||
-            (p.scenario->events[*args.event].kind != kLoan &&
-             p.scenario->events[*args.event].kind != kMortgage))
-            throw CommandError{"--event wants the number of a loan or mortgage event"};
+        if (!args.event)
+            throw CommandError{"report 12 wants --event, the number describe and show print"};
+        if (*args.event >= count)
+            throw CommandError{"--event " + std::to_string(*args.event) + ": the scenario has " +
+                               std::to_string(count) + " events, numbered from 0"};
         const FinancialEvent& e = p.scenario->events[*args.event];
+        const bool loan = e.kind == kLoan && e.inflationAdjust != kCreditCardMarker;
+        if (!loan && e.kind != kMortgage)
+            throw CommandError{"--event " + std::to_string(*args.event) + " (" + eventKindName(e) +
+                               " \"" + e.name.str() + "\") is not a loan or mortgage"};
         const auto rows = computePaymentSchedule(e, p.scenario->initialValues.startAge);
         if (!writePaymentScheduleFile(rows, context.path("psched.tmp")))
             throw CommandError{"Cannot open temporary print file - psched.tmp"};

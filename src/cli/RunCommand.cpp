@@ -162,8 +162,22 @@ int commandRun(const RunArgs& args, std::ostream& out, std::ostream& err) {
 
 int commandDescribe(const std::string& path, std::ostream& out, std::ostream&) {
     const auto scenario = readScenario(path);
-    for (const std::string& line : describeEvents(*scenario))
-        out << line << '\n';
+    const std::vector<std::string> lines = describeEvents(*scenario);
+    // Each headline carries the event's number, the one the commands that pick an event take.
+    std::vector<int> numberOfRow(lines.size(), -1);
+    for (int i = 0; i < std::clamp(scenario->eventCount, 0, kEventSlots); ++i) {
+        const int row = scenario->events[i].listLine;
+        if (row >= 0 && static_cast<std::size_t>(row) < lines.size())
+            numberOfRow[row] = i;
+    }
+    char number[16];
+    for (std::size_t row = 0; row < lines.size(); ++row) {
+        if (numberOfRow[row] < 0)
+            out << "    ";
+        else
+            out << (std::snprintf(number, sizeof number, "%3d ", numberOfRow[row]), number);
+        out << lines[row] << '\n';
+    }
     return 0;
 }
 

@@ -227,7 +227,8 @@ TEST(CliRun, DescribeAndRule72T) {
     const std::string path = buildExample(dir);
     const Result described = run({"describe", path});
     ASSERT_EQ(described.status, 0);
-    EXPECT_TRUE(described.out.starts_with(" 40.0 Initial Rates  Tax=22.000% Inflation=3.000%\n"));
+    EXPECT_TRUE(
+        described.out.starts_with("     40.0 Initial Rates  Tax=22.000% Inflation=3.000%\n"));
     EXPECT_NE(described.out.find(" 55.0 Rule 72T - Early 401(k) income - Transfer distribution"),
               std::string::npos);
 
@@ -347,6 +348,41 @@ TEST(CliReports, PaginateExportAndSaveGraphs) {
     ASSERT_EQ(run({"save-graphs", path, dir.file("g.vtp"), "--workdir", work}).status, 0);
     EXPECT_TRUE(std::filesystem::exists(dir.file("g.vtp")));
     EXPECT_EQ(run({"save-graphs", path, dir.file("plotinf01.tmp"), "--workdir", work}).status, 1);
+}
+
+// The number in front of an event in describe and show is the one --event takes.
+TEST(CliReports, EventNumbersAreTheOnesDescribeAndShowPrint) {
+    test::TempDir dir;
+    const std::string path = buildExample(dir), work = dir.path().string();
+    auto numberBefore = [](const std::string& text, const std::string& name) {
+        const std::size_t at = text.find(name);
+        const std::size_t start = text.rfind('\n', at) + 1;
+        return std::stoi(text.substr(start, at - start));
+    };
+    const std::string shown = run({"show", path}).out, described = run({"describe", path}).out;
+    const int mortgage = numberBefore(shown, "Mortgage          House on Elm Street");
+    EXPECT_EQ(numberBefore(described, "42.0 House on Elm Street"), mortgage);
+    const int card = numberBefore(shown, "Credit card       Store card");
+    EXPECT_EQ(numberBefore(described, "41.0 Store card"), card);
+
+    const Result schedule =
+        run({"report", "12", path, "--event", std::to_string(mortgage), "--workdir", work});
+    EXPECT_EQ(schedule.status, 0) << schedule.err;
+    const Result refused =
+        run({"report", "12", path, "--event", std::to_string(card), "--workdir", work});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("is not a loan or mortgage"), std::string::npos) << refused.err;
+}
+
+TEST(CliReports, AnAgeWithoutARowIsRefused) {
+    test::TempDir dir;
+    const std::string path = buildExample(dir), work = dir.path().string();
+    for (const char* kind : {"9", "10"}) {
+        EXPECT_EQ(run({"report", kind, path, "--age", "45", "--workdir", work}).status, 0);
+        const Result r = run({"report", kind, path, "--age", "30", "--workdir", work});
+        EXPECT_EQ(r.status, 1) << kind;
+        EXPECT_NE(r.err.find("no row for that age"), std::string::npos) << r.err;
+    }
 }
 
 } // namespace
