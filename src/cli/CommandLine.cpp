@@ -268,6 +268,7 @@ void addFileOutputs(CLI::App& app, Actions& actions) {
     save->add_option("FILE", graphs->scenario, "the scenario file (.ret)")->required();
     save->add_option("OUT", graphs->output, "the graphs file to write (.vtp)")->required();
     save->add_option("--workdir", graphs->workDir, "where the run's plot file goes (default .)");
+    save->add_flag("--force", graphs->force, "overwrite OUT when it exists");
     actions["save-graphs"] = [graphs](std::ostream& out, std::ostream& err) {
         return commandSaveGraphs(*graphs, out, err);
     };

@@ -20,15 +20,20 @@ struct CommandError {
 // Reads a scenario file as the application opens one at start-up.
 std::unique_ptr<Scenario> readScenario(const std::string& path);
 
-// Prints what core operations report to the error stream; questions are answered No.
+// Prints what core operations report to the error stream. Questions are answered No, and say
+// so, unless the user has allowed the answer Yes beforehand (an overwrite with --force).
 class StreamNotifier : public Notifier {
   public:
-    explicit StreamNotifier(std::ostream& err) : m_err(err) {}
+    explicit StreamNotifier(std::ostream& err, bool answerYes = false)
+        : m_err(err), m_answerYes(answerYes) {}
     void notify(const Message& message) override;
     bool confirm(const Message& question) override;
+    bool declined() const { return m_declined; }
 
   private:
     std::ostream& m_err;
+    bool m_answerYes;
+    bool m_declined = false;
 };
 
 // What the command line gave each command, checked and converted.
@@ -75,6 +80,7 @@ struct SaveGraphsArgs {
     std::string scenario;
     std::string output;
     std::string workDir = ".";
+    bool force = false;
 };
 
 int commandNew(const std::string& path, std::ostream& out, std::ostream& err);

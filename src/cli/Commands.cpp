@@ -44,7 +44,10 @@ void StreamNotifier::notify(const Message& message) {
 }
 
 bool StreamNotifier::confirm(const Message& question) {
+    if (m_answerYes)
+        return true;
     m_err << question.caption << ": " << question.text << " No\n";
+    m_declined = true;
     return false;
 }
 

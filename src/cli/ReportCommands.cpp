@@ -186,11 +186,12 @@ int commandExport(const ExportArgs& args, std::ostream&, std::ostream& err) {
 int commandSaveGraphs(const SaveGraphsArgs& args, std::ostream&, std::ostream& err) {
     PreparedRun p = prepare(args.scenario, args.workDir);
     p.options.output = LineOutput::None;
-    StreamNotifier notifier(err);
+    StreamNotifier notifier(err, args.force);
     run(p, notifier);
     if (!saveGraphs((std::filesystem::path(args.workDir) / p.options.plotFileName).string(),
                     args.output, notifier))
-        throw CommandError{args.output + ": the graphs were not saved"};
+        throw CommandError{args.output + ": the graphs were not saved" +
+                           (notifier.declined() ? "; --force overwrites it" : "")};
     return 0;
 }
 

@@ -350,6 +350,24 @@ TEST(CliReports, PaginateExportAndSaveGraphs) {
     EXPECT_EQ(run({"save-graphs", path, dir.file("plotinf01.tmp"), "--workdir", work}).status, 1);
 }
 
+TEST(CliReports, SaveGraphsOverwritesOnlyWithForce) {
+    test::TempDir dir;
+    const std::string path = buildExample(dir), graphs = dir.file("g.vtp");
+    const std::string work = dir.path().string();
+    writeText(graphs, "kept\n");
+    const Result refused = run({"save-graphs", path, graphs, "--workdir", work});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find(graphs + " exists - Overwrite anyway?"), std::string::npos)
+        << refused.err;
+    EXPECT_EQ(std::filesystem::file_size(graphs), 5u);
+
+    ASSERT_EQ(run({"save-graphs", path, graphs, "--workdir", work, "--force"}).status, 0);
+    EXPECT_GT(std::filesystem::file_size(graphs), 5u);
+    EXPECT_EQ(
+        run({"save-graphs", path, dir.file("plotinf01.tmp"), "--workdir", work, "--force"}).status,
+        1);
+}
+
 // The number in front of an event in describe and show is the one --event takes.
 TEST(CliReports, EventNumbersAreTheOnesDescribeAndShowPrint) {
     test::TempDir dir;
