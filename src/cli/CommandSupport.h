@@ -1,9 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "engine/RunOptions.h"
 #include "model/Message.h"
@@ -16,29 +17,87 @@ struct CommandError {
     std::string text;
 };
 
-using Args = std::vector<std::string>;
-
 // Reads a scenario file as the application opens one at start-up.
 std::unique_ptr<Scenario> readScenario(const std::string& path);
 
-// Prints what core operations report to the error stream; questions are answered No.
+// Prints what core operations report to the error stream. Questions are answered No, and say
+// so, unless the user has allowed the answer Yes beforehand (an overwrite with --force).
 class StreamNotifier : public Notifier {
   public:
-    explicit StreamNotifier(std::ostream& err) : m_err(err) {}
+    explicit StreamNotifier(std::ostream& err, bool answerYes = false)
+        : m_err(err), m_answerYes(answerYes) {}
     void notify(const Message& message) override;
     bool confirm(const Message& question) override;
+    bool declined() const { return m_declined; }
 
   private:
     std::ostream& m_err;
+    bool m_answerYes;
+    bool m_declined = false;
 };
 
-int commandRun(const Args& args, std::ostream& out, std::ostream& err);
-int commandDescribe(const Args& args, std::ostream& out, std::ostream& err);
-int commandRule72t(const Args& args, std::ostream& out, std::ostream& err);
-int commandReport(const Args& args, std::ostream& out, std::ostream& err);
-int commandPaginate(const Args& args, std::ostream& out, std::ostream& err);
-int commandExport(const Args& args, std::ostream& out, std::ostream& err);
-int commandSaveGraphs(const Args& args, std::ostream& out, std::ostream& err);
+// What the command line gave each command, checked and converted.
+struct RunArgs {
+    std::string scenario;
+    bool detailed = false, accounts = false, summary = false, rates = false;
+    std::string resultsPath;
+    std::string workDir = ".";
+    std::optional<LocalDateTime> today;
+    bool tags = false, json = false;
+    RandomMode random = RandomMode::Off;
+    std::optional<std::uint32_t> seed;
+};
+
+struct Rule72tArgs {
+    float age = 0, secondAge = 62, balance = 0, rate = 0;
+    int table = 0;
+    std::string dataDir;
+};
+
+struct ReportArgs {
+    int kind = 0;
+    std::string scenario;
+    bool print = false;
+    std::optional<int> age;
+    int budget = 1;
+    std::optional<int> event;
+    std::string workDir = ".";
+};
+
+struct PaginateArgs {
+    bool results = true; // or the scenario
+    std::string scenario;
+    std::string workDir = ".";
+};
+
+struct ExportArgs {
+    ExportFormat format = ExportFormat::Comma;
+    std::string output;
+    std::string scenario;
+};
+
+struct SaveGraphsArgs {
+    std::string scenario;
+    std::string output;
+    std::string workDir = ".";
+    bool force = false;
+};
+
+int commandNew(const std::string& path, std::ostream& out, std::ostream& err);
+int commandDump(const std::string& path, std::ostream& out, std::ostream& err);
+int commandBuild(const std::string& jsonPath, const std::string& outPath, std::ostream& out,
+                 std::ostream& err);
+int commandShow(const std::string& path, std::ostream& out, std::ostream& err);
+int commandDescribe(const std::string& path, std::ostream& out, std::ostream& err);
+int commandRun(const RunArgs& args, std::ostream& out, std::ostream& err);
+int commandRule72t(const Rule72tArgs& args, std::ostream& out, std::ostream& err);
+int commandReport(const ReportArgs& args, std::ostream& out, std::ostream& err);
+int commandPaginate(const PaginateArgs& args, std::ostream& out, std::ostream& err);
+int commandExport(const ExportArgs& args, std::ostream& out, std::ostream& err);
+int commandSaveGraphs(const SaveGraphsArgs& args, std::ostream& out, std::ostream& err);
+
+// The kind of an event as the summary lists it ("Loan", "Credit card", ...).
+const char* eventKindName(const FinancialEvent& e);
 
 // Today's date and the time of day from the clock.
 LocalDateTime clockNow();

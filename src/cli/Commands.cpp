@@ -1,13 +1,9 @@
-#include "cli/Commands.h"
-
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
-#include <map>
 #include <memory>
-#include <sstream>
+#include <ostream>
 
 #include "cli/CommandSupport.h"
 #include "engine/Money.h"
@@ -17,32 +13,6 @@
 #include "model/ScenarioJson.h"
 
 namespace finplan::cli {
-
-namespace {
-
-const char* const kUsage = "usage: finplan-cli COMMAND [ARGS]\n"
-                           "commands:\n"
-                           "  new FILE.ret            write a new scenario\n"
-                           "  dump FILE.ret           print the scenario as JSON\n"
-                           "  build FILE.json OUT.ret write a scenario file from JSON\n"
-                           "  show FILE.ret           print what the scenario holds\n"
-                           "  run FILE.ret [--detailed] [--accounts] [--summary] [--rates]\n"
-                           "      [--results OUT.sch] [--workdir DIR] [--today YYYY-MM-DD]\n"
-                           "      [--tags] [--json] [--random account|group] [--seed N]\n"
-                           "                          run the scenario and print its schedule\n"
-                           "  describe FILE.ret       print the scenario's event descriptions\n"
-                           "  rule72t --age A --balance X [--second-age B] [--rate R] [--table T]\n"
-                           "                          print the three Rule 72T distributions\n"
-                           "  report KIND FILE.ret [--print] [--age A] [--budget N] [--event I]\n"
-                           "      [--workdir DIR]     write the page files of report KIND (1-12)\n"
-                           "  paginate results|scenario FILE.ret [--workdir DIR]\n"
-                           "                          write the printed sheets page1, page2, ...\n"
-                           "  export --csv|--tab OUT FILE.ret\n"
-                           "                          write the yearly balances as delimited text\n"
-                           "  save-graphs FILE.ret OUT.vtp [--workdir DIR]\n"
-                           "                          run and save the graphs file\n";
-
-} // namespace
 
 std::unique_ptr<Scenario> readScenario(const std::string& path) {
     std::vector<std::uint8_t> bytes;
@@ -74,7 +44,10 @@ void StreamNotifier::notify(const Message& message) {
 }
 
 bool StreamNotifier::confirm(const Message& question) {
+    if (m_answerYes)
+        return true;
     m_err << question.caption << ": " << question.text << " No\n";
+    m_declined = true;
     return false;
 }
 
@@ -85,52 +58,43 @@ void writeScenario(const std::string& path, const Scenario& s) {
         throw CommandError{path + ": cannot write the file"};
 }
 
-void requireArgs(const std::vector<std::string>& args, std::size_t count) {
-    if (args.size() != count + 1)
-        throw CommandError{std::string("wrong number of arguments\n") + kUsage};
-}
-
-int commandNew(const Args& args, std::ostream&, std::ostream&) {
-    requireArgs(args, 1);
-    auto s = std::make_unique<Scenario>();
-    newScenario(*s);
-    writeScenario(args[1], *s);
-    return 0;
-}
-
-int commandDump(const Args& args, std::ostream& out, std::ostream&) {
-    requireArgs(args, 1);
-    const auto s = readScenario(args[1]);
-    out << scenarioToJson(*s).dump(2) << '\n';
-    return 0;
-}
-
-int commandBuild(const Args& args, std::ostream&, std::ostream&) {
-    requireArgs(args, 2);
-    std::ifstream in(args[1]);
-    if (!in)
-        throw CommandError{args[1] + ": cannot open the file"};
-    nlohmann::json j;
-    try {
-        j = nlohmann::json::parse(in);
-    } catch (const nlohmann::json::parse_error& e) {
-        throw CommandError{args[1] + ": not valid JSON: " + e.what()};
-    }
-    auto s = std::make_unique<Scenario>();
-    newScenario(*s);
-    try {
-        scenarioFromJson(j, *s);
-    } catch (const ScenarioJsonError& e) {
-        throw CommandError{args[1] + ": " + e.what()};
-    }
-    writeScenario(args[2], *s);
-    return 0;
-}
-
 std::string format(const char* pattern, auto... values) {
     char text[256];
     std::snprintf(text, sizeof text, pattern, values...);
     return text;
+}
+
+} // namespace
+
+int commandNew(const std::string& path, std::ostream&, std::ostream&) {
+    auto s = std::make_unique<Scenario>();
+    newScenario(*s);
+    writeScenario(path, *s);
+    return 0;
+}
+
+int commandDump(const std::string& path, std::ostream& out, std::ostream&) {
+    const auto s = readScenario(path);
+    out << scenarioToJson(*s).dump(2) << '\n';
+    return 0;
+}
+
+int commandBuild(const std::string& jsonPath, const std::string& outPath, std::ostream&,
+                 std::ostream&) {
+    std::ifstream in(jsonPath);
+    if (!in)
+        throw CommandError{jsonPath + ": cannot open the file"};
+    auto s = std::make_unique<Scenario>();
+    newScenario(*s);
+    try {
+        scenarioFromJson(parseScenarioJson(in), *s);
+    } catch (const ScenarioJsonError& e) {
+        throw CommandError{jsonPath + ": " + e.what()};
+    } catch (const nlohmann::json::exception& e) {
+        throw CommandError{jsonPath + ": " + e.what()};
+    }
+    writeScenario(outPath, *s);
+    return 0;
 }
 
 const char* eventKindName(const FinancialEvent& e) {
@@ -158,6 +122,8 @@ const char* eventKindName(const FinancialEvent& e) {
     }
 }
 
+namespace {
+
 const char* const redFlagNames[kRedFlagKinds] = {"penalty paid",
                                                  "retirement withdrawals due",
                                                  "liquid accounts depleted",
@@ -167,11 +133,14 @@ const char* const redFlagNames[kRedFlagKinds] = {"penalty paid",
                                                  "negative net worth",
                                                  "no Investment account"};
 
-int commandShow(const Args& args, std::ostream& out, std::ostream& err) {
-    requireArgs(args, 1);
-    const auto s = readScenario(args[1]);
+} // namespace
+
+int commandShow(const std::string& path, std::ostream& out, std::ostream& err) {
+    const auto s = readScenario(path);
+    // Listed as they run, numbered as the commands that pick an event take them.
+    sortEvents(*s);
     const InitialValues& iv = s->initialValues;
-    out << "Scenario " << args[1] << '\n';
+    out << "Scenario " << path << '\n';
     out << format("Ages %.1f to %.1f, birthday %d/%d\n", iv.startAge, iv.endAge, iv.birthMonth,
                   iv.birthDay);
     out << format("Inflation %.2f%%, tax %.2f%%; average rates: investment %.2f%%, "
@@ -194,8 +163,8 @@ int commandShow(const Args& args, std::ostream& out, std::ostream& err) {
     out << format("\nEvents: %d\n", s->eventCount);
     for (int i = 0; i < s->eventCount; ++i) {
         const FinancialEvent& e = s->events[i];
-        out << format("  %5.1f-%5.1f  %-17s %-49s %13.2f\n", e.startAge, e.endAge, eventKindName(e),
-                      e.name.str().c_str(), e.amount);
+        out << format("  %3d  %5.1f-%5.1f  %-17s %-49s %13.2f\n", i, e.startAge, e.endAge,
+                      eventKindName(e), e.name.str().c_str(), e.amount);
     }
 
     out << "\nBudgets:\n";
@@ -206,7 +175,6 @@ int commandShow(const Args& args, std::ostream& out, std::ostream& err) {
     }
 
     // A quiet run for the net worth every five years and the red flags.
-    sortEvents(*s);
     RunOptions options = RunOptions::quiet();
     options.dataDir = programDirectory();
     options.now = clockNow();
@@ -230,39 +198,6 @@ int commandShow(const Args& args, std::ostream& out, std::ostream& err) {
         out << (any ? "\n" : " none\n");
     }
     return 0;
-}
-
-} // namespace
-
-int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    using Command = int (*)(const Args&, std::ostream&, std::ostream&);
-    static const std::map<std::string, Command> commands = {{"new", commandNew},
-                                                            {"dump", commandDump},
-                                                            {"build", commandBuild},
-                                                            {"show", commandShow},
-                                                            {"run", commandRun},
-                                                            {"describe", commandDescribe},
-                                                            {"rule72t", commandRule72t},
-                                                            {"report", commandReport},
-                                                            {"paginate", commandPaginate},
-                                                            {"export", commandExport},
-                                                            {"save-graphs", commandSaveGraphs}};
-
-    if (args.empty()) {
-        err << kUsage;
-        return 2;
-    }
-    const auto it = commands.find(args[0]);
-    if (it == commands.end()) {
-        err << "finplan-cli: unknown command '" << args[0] << "'\n" << kUsage;
-        return 2;
-    }
-    try {
-        return it->second(args, out, err);
-    } catch (const CommandError& e) {
-        err << "finplan-cli: " << e.text << '\n';
-        return 1;
-    }
 }
 
 } // namespace finplan::cli

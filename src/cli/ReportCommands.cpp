@@ -1,4 +1,5 @@
-#include <cstdlib>
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -39,50 +40,30 @@ void run(PreparedRun& p, StreamNotifier& notifier) {
         throw CommandError{p.options.scenarioPath + ": the run stopped before its first year"};
 }
 
-int wholeNumber(const std::string& option, const std::string& text) {
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != 0 || value < -100000 || value > 100000)
-        throw CommandError{option + " wants a whole number, not '" + text + "'"};
-    return static_cast<int>(value);
-}
-
 void printFile(const std::string& path, std::ostream& out) {
     std::ifstream in(path, std::ios::binary);
     out << in.rdbuf();
 }
 
+// The row label of an age in the accounts/incoming/outgoing screen page, when it has one.
+bool hasAccountFlowRow(const ReportContext& context, const std::string& label) {
+    ReportTable page;
+    if (!readReportPage(context.path("spage1"), page))
+        return false;
+    return std::any_of(page.rows.begin(), page.rows.end(), [&](const auto& row) {
+        return !row.empty() && trimText(row[0]) == trimText(label);
+    });
+}
+
 } // namespace
 
-int commandReport(const Args& args, std::ostream& out, std::ostream& err) {
-    if (args.size() < 3)
-        throw CommandError{"report wants a kind and a scenario file"};
-    const int kind = wholeNumber("report", args[1]);
-    std::string workDir = ".";
-    bool print = false;
-    int age = -1, budget = 1, event = -1;
-    for (std::size_t i = 3; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--print") {
-            print = true;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            throw CommandError{a + " wants a value"};
-        const std::string& v = args[++i];
-        if (a == "--age")
-            age = wholeNumber(a, v);
-        else if (a == "--budget")
-            budget = wholeNumber(a, v);
-        else if (a == "--event")
-            event = wholeNumber(a, v);
-        else if (a == "--workdir")
-            workDir = v;
-        else
-            throw CommandError{"report: unknown option '" + a + "'"};
-    }
+int commandReport(const ReportArgs& args, std::ostream& out, std::ostream& err) {
+    const int kind = args.kind;
+    const std::string& workDir = args.workDir;
+    bool print = args.print;
+    const int budget = args.budget;
 
-    PreparedRun p = prepare(args[2], workDir);
+    PreparedRun p = prepare(args.scenario, workDir);
     StreamNotifier notifier(err);
     run(p, notifier);
     ReportContext context{*p.scenario, *p.state, workDir, notifier};
@@ -109,13 +90,16 @@ int commandReport(const Args& args, std::ostream& out, std::ostream& err) {
         break;
     case kAccountIncomingReport:
     case kAccountOutgoingReport: {
-        if (age < 0)
+        if (!args.age)
             throw CommandError{"report 9 and 10 want --age"};
         if (writeAccountFlowPages(context, PageMode::Screen) < 1)
             break;
         char label[32];
-        std::snprintf(label, sizeof label, "%5.1f-%c", static_cast<double>(age),
+        std::snprintf(label, sizeof label, "%5.1f-%c", static_cast<double>(*args.age),
                       kind == kAccountIncomingReport ? 'I' : 'O');
+        if (!hasAccountFlowRow(context, label))
+            throw CommandError{"--age " + std::to_string(*args.age) +
+                               ": the accounts report has no row for that age"};
         pages = writeAgeDetailPages(context, label);
         print = true;
         break;
@@ -129,12 +113,19 @@ int commandReport(const Args& args, std::ostream& out, std::ostream& err) {
         print = true;
         break;
     case kPaymentScheduleReport: {
-        if (event < 0 || event >= p.scenario->eventCount ||
-            (p.scenario->events[event].kind != kLoan &&
-             p.scenario->events[event].kind != kMortgage))
-            throw CommandError{"--event wants the number of a loan or mortgage event"};
-        const auto rows =
-            computePaymentSchedule(p.scenario->events[event], p.scenario->initialValues.startAge);
+        // Numbered as describe and show list the events: their order in the run.
+        const int count = std::clamp(p.scenario->eventCount, 0, kEventSlots);
+        if (!args.event)
+            throw CommandError{"report 12 wants --event, the number describe and show print"};
+        if (*args.event >= count)
+            throw CommandError{"--event " + std::to_string(*args.event) + ": the scenario has " +
+                               std::to_string(count) + " events, numbered from 0"};
+        const FinancialEvent& e = p.scenario->events[*args.event];
+        const bool loan = e.kind == kLoan && e.inflationAdjust != kCreditCardMarker;
+        if (!loan && e.kind != kMortgage)
+            throw CommandError{"--event " + std::to_string(*args.event) + " (" + eventKindName(e) +
+                               " \"" + e.name.str() + "\") is not a loan or mortgage"};
+        const auto rows = computePaymentSchedule(e, p.scenario->initialValues.startAge);
         if (!writePaymentScheduleFile(rows, context.path("psched.tmp")))
             throw CommandError{"Cannot open temporary print file - psched.tmp"};
         pages = writePaymentSchedulePages(context);
@@ -157,18 +148,10 @@ int commandReport(const Args& args, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-int commandPaginate(const Args& args, std::ostream& out, std::ostream& err) {
-    if (args.size() < 3 || (args[1] != "results" && args[1] != "scenario"))
-        throw CommandError{"paginate wants results or scenario and a scenario file"};
-    std::string workDir = ".";
-    for (std::size_t i = 3; i < args.size(); ++i) {
-        if (args[i] == "--workdir" && i + 1 < args.size())
-            workDir = args[++i];
-        else
-            throw CommandError{"paginate: unknown option '" + args[i] + "'"};
-    }
-    const bool results = args[1] == "results";
-    PreparedRun p = prepare(args[2], workDir);
+int commandPaginate(const PaginateArgs& args, std::ostream& out, std::ostream& err) {
+    const std::string& workDir = args.workDir;
+    const bool results = args.results;
+    PreparedRun p = prepare(args.scenario, workDir);
     p.options.output = LineOutput::PrintFile;
     // Results print without the set-up's "??" line; the scenario is its set-up alone.
     p.options.noHeader = results;
@@ -190,37 +173,25 @@ int commandPaginate(const Args& args, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-int commandExport(const Args& args, std::ostream&, std::ostream& err) {
-    if (args.size() != 4 || (args[1] != "--csv" && args[1] != "--tab"))
-        throw CommandError{"export wants --csv or --tab, an output file and a scenario file"};
-    PreparedRun p = prepare(args[3], std::filesystem::temp_directory_path().string());
+int commandExport(const ExportArgs& args, std::ostream&, std::ostream& err) {
+    PreparedRun p = prepare(args.scenario, std::filesystem::temp_directory_path().string());
     p.options.output = LineOutput::None;
     p.options.workingFiles = false;
     StreamNotifier notifier(err);
-    if (!exportResults(*p.scenario, p.options, *p.state,
-                       args[1] == "--csv" ? ExportFormat::Comma : ExportFormat::Tab, args[2],
-                       notifier))
-        throw CommandError{args[2] + ": the export was not written"};
+    if (!exportResults(*p.scenario, p.options, *p.state, args.format, args.output, notifier))
+        throw CommandError{args.output + ": the export was not written"};
     return 0;
 }
 
-int commandSaveGraphs(const Args& args, std::ostream&, std::ostream& err) {
-    if (args.size() < 3)
-        throw CommandError{"save-graphs wants a scenario file and an output file"};
-    std::string workDir = ".";
-    for (std::size_t i = 3; i < args.size(); ++i) {
-        if (args[i] == "--workdir" && i + 1 < args.size())
-            workDir = args[++i];
-        else
-            throw CommandError{"save-graphs: unknown option '" + args[i] + "'"};
-    }
-    PreparedRun p = prepare(args[1], workDir);
+int commandSaveGraphs(const SaveGraphsArgs& args, std::ostream&, std::ostream& err) {
+    PreparedRun p = prepare(args.scenario, args.workDir);
     p.options.output = LineOutput::None;
-    StreamNotifier notifier(err);
+    StreamNotifier notifier(err, args.force);
     run(p, notifier);
-    if (!saveGraphs((std::filesystem::path(workDir) / p.options.plotFileName).string(), args[2],
-                    notifier))
-        throw CommandError{args[2] + ": the graphs were not saved"};
+    if (!saveGraphs((std::filesystem::path(args.workDir) / p.options.plotFileName).string(),
+                    args.output, notifier))
+        throw CommandError{args.output + ": the graphs were not saved" +
+                           (notifier.declined() ? "; --force overwrites it" : "")};
     return 0;
 }
 

@@ -1,10 +1,10 @@
-#include <chrono>
-#include <cmath>
-#include <cstdlib>
+#include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
+#include <vector>
 
 #include "cli/CommandSupport.h"
 #include "engine/Rule72T.h"
@@ -16,15 +16,6 @@ namespace finplan::cli {
 namespace {
 
 using nlohmann::json;
-
-LocalDateTime parseDate(const std::string& text) {
-    LocalDateTime d;
-    char dash1 = 0, dash2 = 0;
-    if (std::sscanf(text.c_str(), "%d%c%d%c%d", &d.year, &dash1, &d.month, &dash2, &d.day) != 5 ||
-        dash1 != '-' || dash2 != '-' || d.month < 1 || d.month > 12 || d.day < 1 || d.day > 31)
-        throw CommandError{"--today wants a date written YYYY-MM-DD, not '" + text + "'"};
-    return d;
-}
 
 const char* redFlagName(RedFlagKind kind) {
     switch (kind) {
@@ -112,78 +103,36 @@ json runToJson(const Scenario& s, const RunState& state) {
     return out;
 }
 
-float parseNumber(const std::string& option, const std::string& text) {
-    char* end = nullptr;
-    const float value = std::strtof(text.c_str(), &end);
-    if (text.empty() || *end != 0 || !std::isfinite(value))
-        throw CommandError{option + " wants a number, not '" + text + "'"};
-    return value;
-}
-
 } // namespace
 
-int commandRun(const Args& args, std::ostream& out, std::ostream& err) {
-    if (args.size() < 2)
-        throw CommandError{"run wants a scenario file"};
+int commandRun(const RunArgs& args, std::ostream& out, std::ostream& err) {
     RunOptions options;
-    options.now = clockNow();
+    options.now = args.today ? *args.today : clockNow();
     options.dataDir = programDirectory();
-    std::optional<std::uint32_t> seed;
-    std::string resultsPath;
-    bool tags = false, asJson = false;
-    for (std::size_t i = 2; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size())
-                throw CommandError{a + " wants a value"};
-            return args[++i];
-        };
-        if (a == "--detailed")
-            options.detailed = true;
-        else if (a == "--accounts")
-            options.showAccounts = true;
-        else if (a == "--summary")
-            options.summary = true;
-        else if (a == "--rates")
-            options.showRates = true;
-        else if (a == "--results")
-            resultsPath = value();
-        else if (a == "--workdir")
-            options.workDir = value();
-        else if (a == "--today")
-            options.now = parseDate(value());
-        else if (a == "--tags")
-            tags = true;
-        else if (a == "--json")
-            asJson = true;
-        else if (a == "--random") {
-            const std::string& mode = value();
-            if (mode == "account")
-                options.randomMode = RandomMode::Account;
-            else if (mode == "group")
-                options.randomMode = RandomMode::Group;
-            else
-                throw CommandError{"--random wants account or group, not '" + mode + "'"};
-        } else if (a == "--seed")
-            seed = static_cast<std::uint32_t>(parseNumber(a, value()));
-        else
-            throw CommandError{"run: unknown option '" + a + "'"};
-    }
+    options.detailed = args.detailed;
+    options.showAccounts = args.accounts;
+    options.summary = args.summary;
+    options.showRates = args.rates;
+    options.workDir = args.workDir;
+    options.randomMode = args.random;
+    const std::optional<std::uint32_t> seed = args.seed;
+    const std::string& resultsPath = args.resultsPath;
+    const bool tags = args.tags, asJson = args.json;
 
     // As the window does after a load, the events run in their listed order.
-    const auto scenario = readScenario(args[1]);
+    const auto scenario = readScenario(args.scenario);
     sortEvents(*scenario);
-    options.scenarioPath = args[1];
+    options.scenarioPath = args.scenario;
     StreamNotifier notifier(err);
     auto state = std::make_unique<RunState>();
     // Seeded once from the clock, unless a seed makes the random run repeatable.
     const std::uint32_t start = seed ? *seed : static_cast<std::uint32_t>(std::time(nullptr));
     state->random = RandomGenerator(start);
     if (runSimulation(*scenario, options, *state, notifier) != 1)
-        throw CommandError{args[1] + ": the run stopped before its first year"};
+        throw CommandError{args.scenario + ": the run stopped before its first year"};
 
     if (!resultsPath.empty()) {
-        auto again = readScenario(args[1]);
+        auto again = readScenario(args.scenario);
         sortEvents(*again);
         RunOptions fileOptions = options;
         fileOptions.output = LineOutput::ResultsFile;
@@ -213,43 +162,35 @@ int commandRun(const Args& args, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-int commandDescribe(const Args& args, std::ostream& out, std::ostream&) {
-    if (args.size() != 2)
-        throw CommandError{"describe wants a scenario file"};
-    const auto scenario = readScenario(args[1]);
-    for (const std::string& line : describeEvents(*scenario))
-        out << line << '\n';
+int commandDescribe(const std::string& path, std::ostream& out, std::ostream&) {
+    const auto scenario = readScenario(path);
+    const std::vector<std::string> lines = describeEvents(*scenario);
+    // Each headline carries the event's number, the one the commands that pick an event take.
+    std::vector<int> numberOfRow(lines.size(), -1);
+    for (int i = 0; i < std::clamp(scenario->eventCount, 0, kEventSlots); ++i) {
+        const int row = scenario->events[i].listLine;
+        if (row >= 0 && static_cast<std::size_t>(row) < lines.size())
+            numberOfRow[row] = i;
+    }
+    char number[16];
+    for (std::size_t row = 0; row < lines.size(); ++row) {
+        if (numberOfRow[row] < 0)
+            out << "    ";
+        else
+            out << (std::snprintf(number, sizeof number, "%3d ", numberOfRow[row]), number);
+        out << lines[row] << '\n';
+    }
     return 0;
 }
 
-int commandRule72t(const Args& args, std::ostream& out, std::ostream&) {
-    float age = -1, secondAge = 62, balance = -1, rate = 0, table = 0;
-    std::string dataDir = programDirectory();
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (i + 1 >= args.size())
-            throw CommandError{a + " wants a value"};
-        const std::string& v = args[++i];
-        if (a == "--age")
-            age = parseNumber(a, v);
-        else if (a == "--second-age")
-            secondAge = parseNumber(a, v);
-        else if (a == "--balance")
-            balance = parseNumber(a, v);
-        else if (a == "--rate")
-            rate = parseNumber(a, v);
-        else if (a == "--table")
-            table = parseNumber(a, v);
-        else if (a == "--data")
-            dataDir = v;
-        else
-            throw CommandError{"rule72t: unknown option '" + a + "'"};
-    }
-    if (age < 0 || balance < 0)
-        throw CommandError{"rule72t wants --age and --balance"};
+int commandRule72t(const Rule72tArgs& args, std::ostream& out, std::ostream&) {
+    const float age = args.age, secondAge = args.secondAge, balance = args.balance,
+                rate = args.rate;
+    const int table = args.table;
+    const std::string dataDir = args.dataDir.empty() ? programDirectory() : args.dataDir;
     LifeTableFiles files(dataDir);
     const Rule72TAmounts r =
-        rule72tDistribution(files.data(), age, secondAge, balance, rate, static_cast<int>(table));
+        rule72tDistribution(files.data(), age, secondAge, balance, rate, table);
     if (!r.problem.empty())
         throw CommandError{"rule72t: " + r.problem};
     char text[256];

@@ -1,11 +1,16 @@
 #include "model/ScenarioJson.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
+#include <istream>
 #include <limits>
 #include <string_view>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "model/RecordCodec.h"
 
@@ -62,6 +67,21 @@ std::string member(const std::string& where, std::string_view name) {
 
 std::string element(const std::string& where, std::size_t i) {
     return where + "[" + std::to_string(i) + "]";
+}
+
+// A misspelt key would otherwise leave its field at the default without a word.
+template <class IsKnown>
+void rejectUnknownKeys(const json& object, const std::string& where, IsKnown isKnown) {
+    for (const auto& [key, value] : object.items())
+        if (!isKnown(std::string_view(key)))
+            fail(member(where, key), "unknown key");
+}
+
+void rejectUnknownKeys(const json& object, const std::string& where,
+                       std::initializer_list<std::string_view> known) {
+    rejectUnknownKeys(object, where, [&](std::string_view key) {
+        return std::find(known.begin(), known.end(), key) != known.end();
+    });
 }
 
 // --- any field: numbers, texts, arrays and described records --------------------------------
@@ -142,10 +162,12 @@ template <class T> void fromJson(const json& value, T& field, const std::string&
     } else if constexpr (std::is_integral_v<T>) {
         if (!value.is_number_integer())
             fail(where, "expected a whole number");
-        const auto number = value.get<std::int64_t>();
-        if (number < std::numeric_limits<T>::min() || number > std::numeric_limits<T>::max())
+        // Numbers above the largest signed 64-bit value are kept unsigned by the parser.
+        const bool fits = value.is_number_unsigned() ? std::in_range<T>(value.get<std::uint64_t>())
+                                                     : std::in_range<T>(value.get<std::int64_t>());
+        if (!fits)
             fail(where, "number out of range");
-        field = static_cast<T>(number);
+        field = static_cast<T>(value.get<std::int64_t>());
     } else if constexpr (codec::IsFixedText<T>::value) {
         if (!value.is_string())
             fail(where, "expected a text");
@@ -159,6 +181,13 @@ template <class T> void fromJson(const json& value, T& field, const std::string&
             fromJson(entries[i], field[i], element(where, i));
     } else {
         requireObject(value, where);
+        rejectUnknownKeys(value, where, [&field](std::string_view key) {
+            bool known = false;
+            describe(field, [&](const char* name, const auto&) {
+                known = known || (name && key == name);
+            });
+            return known;
+        });
         describe(field, JsonReader{value, where});
     }
 }
@@ -206,6 +235,12 @@ json budgetToJson(const Budget& b) {
 
 void budgetFromJson(const json& j, Budget& b, const std::string& where) {
     requireObject(j, where);
+    rejectUnknownKeys(j, where,
+                      {"name", "itemCount", "startAge", "endAge", "items", "yearlyTotal", "active",
+                       "todaysDollars", "account"});
+    // The count follows from the items; a given one is only checked.
+    std::int16_t itemCount = 0;
+    readKey(j, "itemCount", itemCount, where);
     for (const char* key :
          {"name", "startAge", "endAge", "yearlyTotal", "active", "todaysDollars", "account"}) {
         describe(b, [&](const char* name, auto& field) {
@@ -217,6 +252,9 @@ void budgetFromJson(const json& j, Budget& b, const std::string& where) {
     forEachEntry(j, "items", kBudgetItems, [&](const json& item, int i, const std::string& at) {
         const std::string place = member(where, at);
         requireObject(item, place);
+        rejectUnknownKeys(item, place,
+                          {"itemName", "itemYearly", "itemAmount", "itemWorking", "itemRate",
+                           "itemMonthly", "itemInflation", "itemTrack"});
         readKey(item, "itemName", b.itemName[i], place);
         readKey(item, "itemYearly", b.itemYearly[i], place);
         readKey(item, "itemAmount", b.itemAmount[i], place);
@@ -250,6 +288,10 @@ json slotToJson(const Scenario& s, int k) {
 
 void slotFromJson(const json& j, Scenario& s, int k, const std::string& where) {
     requireObject(j, where);
+    rejectUnknownKeys(j, where,
+                      {"penaltyAge", "penaltyRate", "drawCount", "slotStatus", "firstPenaltyAge",
+                       "rmdCode", "randomDeviation", "slotAux", "dividendRate", "dividendTaxable",
+                       "dividendAccount", "allocation"});
     SlotSettings& t = s.slots;
     readKey(j, "penaltyAge", t.penaltyAge[k], where);
     readKey(j, "penaltyRate", t.penaltyRate[k], where);
@@ -269,6 +311,44 @@ void slotFromJson(const json& j, Scenario& s, int k, const std::string& where) {
 }
 
 } // namespace
+
+json parseScenarioJson(std::istream& in) {
+    // The path to the value being read, kept up to date from the parser's events.
+    struct Level {
+        bool array;
+        std::size_t index = 0;
+        std::string key;
+    };
+    std::vector<Level> levels;
+    auto track = [&levels](int, json::parse_event_t event, json& parsed) {
+        using Event = json::parse_event_t;
+        if (event == Event::object_start || event == Event::array_start)
+            levels.push_back({event == Event::array_start, 0, {}});
+        else if (event == Event::key)
+            levels.back().key = parsed.get<std::string>();
+        if (event == Event::object_end || event == Event::array_end)
+            levels.pop_back();
+        if ((event == Event::value || event == Event::object_end || event == Event::array_end) &&
+            !levels.empty() && levels.back().array)
+            ++levels.back().index;
+        return true;
+    };
+    try {
+        return json::parse(in, track);
+    } catch (const json::exception& e) {
+        std::string where;
+        for (const Level& level : levels)
+            where = level.array         ? element(where, level.index)
+                    : level.key.empty() ? where
+                                        : member(where, level.key);
+        // The library's own "[json.exception.…] " tag says nothing to the user.
+        std::string what = e.what();
+        what.erase(0, what.find("] ") == std::string::npos ? 0 : what.find("] ") + 2);
+        if (e.id / 100 == 1)
+            what = "not valid JSON: " + what;
+        fail(where.empty() ? "scenario" : where, what);
+    }
+}
 
 json scenarioToJson(const Scenario& s) {
     json out;
@@ -329,6 +409,10 @@ json scenarioToJson(const Scenario& s) {
 
 void scenarioFromJson(const json& j, Scenario& s) {
     requireObject(j, "");
+    rejectUnknownKeys(j, "",
+                      {"initialValues", "events", "accounts", "accountTable", "groups",
+                       "groupSettings", "reportTitles", "slots", "lifeExpectancyTables",
+                       "rmdSettings", "budgets", "assetClasses", "fonts", "preferences"});
     readKey(j, "initialValues", s.initialValues, "");
 
     // One slot stays free after the events for the editors.
@@ -346,6 +430,12 @@ void scenarioFromJson(const json& j, Scenario& s) {
     });
     if (const auto it = j.find("accountTable"); it != j.end()) {
         requireObject(*it, "accountTable");
+        rejectUnknownKeys(*it, "accountTable",
+                          {"accountCount", "nextAccountId", "assetAllocationMinimum",
+                           "assetAllocationStartAge", "rmdMode", "assetAllocationMode"});
+        // The count follows from the accounts; a given one is only checked.
+        std::int16_t accountCount = 0;
+        readKey(*it, "accountCount", accountCount, "accountTable");
         readKey(*it, "nextAccountId", t.nextAccountId, "accountTable");
         readKey(*it, "assetAllocationMinimum", t.assetAllocationMinimum, "accountTable");
         readKey(*it, "assetAllocationStartAge", t.assetAllocationStartAge, "accountTable");
@@ -356,12 +446,14 @@ void scenarioFromJson(const json& j, Scenario& s) {
     GroupsBlock& g = s.groups;
     forEachEntry(j, "groups", kGroups, [&](const json& e, int k, const std::string& at) {
         requireObject(e, at);
+        rejectUnknownKeys(e, at, {"name", "randomMinRate", "randomMaxRate"});
         readKey(e, "name", g.name[k], at);
         readKey(e, "randomMinRate", g.randomMinRate[k], at);
         readKey(e, "randomMaxRate", g.randomMaxRate[k], at);
     });
     if (const auto it = j.find("groupSettings"); it != j.end()) {
         requireObject(*it, "groupSettings");
+        rejectUnknownKeys(*it, "groupSettings", {"viewSetting", "randomDistribution", "w0", "w2"});
         for (const char* key : {"viewSetting", "randomDistribution", "w0", "w2"})
             describe(g, [&](const char* name, auto& field) {
                 if (name && std::string_view(name) == key)
@@ -375,6 +467,7 @@ void scenarioFromJson(const json& j, Scenario& s) {
     forEachEntry(j, "lifeExpectancyTables", kLifeTables,
                  [&](const json& e, int k, const std::string& at) {
                      requireObject(e, at);
+                     rejectUnknownKeys(e, at, {"description", "startAge", "values"});
                      readKey(e, "description", s.slots.lifeTableDescription[k], at);
                      std::int32_t startAge = lifeTableStartAge(s.slots, k);
                      readKey(e, "startAge", startAge, at);
@@ -383,6 +476,7 @@ void scenarioFromJson(const json& j, Scenario& s) {
                  });
     if (const auto it = j.find("rmdSettings"); it != j.end()) {
         requireObject(*it, "rmdSettings");
+        rejectUnknownKeys(*it, "rmdSettings", {"rmdPenaltyRate", "rmdAccount", "rmdAmount"});
         readKey(*it, "rmdPenaltyRate", s.slots.rmdPenaltyRate, "rmdSettings");
         readKey(*it, "rmdAccount", s.slots.rmdAccount, "rmdSettings");
         readKey(*it, "rmdAmount", s.slots.rmdAmount, "rmdSettings");

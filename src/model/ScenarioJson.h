@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
@@ -19,9 +20,13 @@ class ScenarioJsonError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Reads a JSON document. Any fault of the text, a number too large for a double among them,
+// becomes a ScenarioJsonError naming the place where the reading stopped.
+nlohmann::json parseScenarioJson(std::istream& in);
+
 // Builds a scenario from JSON over the defaults of a new scenario: keys that are missing keep
 // those defaults. Throws ScenarioJsonError for a value of the wrong type, a number that does
-// not fit its field, or more entries than a table holds.
+// not fit its field, an unknown key, or more entries than a table holds.
 void scenarioFromJson(const nlohmann::json& j, Scenario& s);
 
 } // namespace finplan

@@ -74,13 +74,17 @@ TEST_P(CliBadInput, SaysWhatIsWrongAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("out.ret")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CliBadInput,
-                         testing::Values(BadInputCase{"missing", nullptr, "cannot open the file"},
-                                         BadInputCase{"notJson", "{ nope", "not valid JSON"},
-                                         BadInputCase{"wrongType",
-                                                      R"({"events": [{"startAge": true}]})",
-                                                      "events[0].startAge: expected a number"}),
-                         [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliBadInput,
+    testing::Values(BadInputCase{"missing", nullptr, "cannot open the file"},
+                    BadInputCase{"notJson", "{ nope", "not valid JSON"},
+                    BadInputCase{"wrongType", R"({"events": [{"startAge": true}]})",
+                                 "events[0].startAge: expected a number"},
+                    BadInputCase{"misspeltKey", R"({"acounts": []})", "acounts: unknown key"},
+                    BadInputCase{"overflow", R"({"initialValues":{"taxRate":1e400}})",
+                                 "initialValues.taxRate: number overflow"},
+                    BadInputCase{"bareOverflow", "1e912", "number overflow"}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST(Cli, DumpOfAnInvalidFileFails) {
     test::TempDir dir;
@@ -96,7 +100,50 @@ TEST(Cli, DumpOfAnInvalidFileFails) {
 TEST(Cli, UsageErrors) {
     EXPECT_EQ(run({}).status, 2);
     EXPECT_EQ(run({"frobnicate"}).status, 2);
-    EXPECT_EQ(run({"dump"}).status, 1);
+    EXPECT_EQ(run({"dump"}).status, 2);
+}
+
+TEST(Cli, EveryCommandAnswersHelpWithItsUsage) {
+    const Result all = run({"--help"});
+    EXPECT_EQ(all.status, 0);
+    for (const char* command : {"new", "dump", "build", "show", "run", "describe", "rule72t",
+                                "report", "paginate", "export", "save-graphs"}) {
+        EXPECT_NE(all.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+        const Result one = run({command, "--help"});
+        EXPECT_EQ(one.status, 0) << command;
+        EXPECT_NE(one.out.find(std::string("Usage: finplan-cli ") + command), std::string::npos)
+            << one.out;
+    }
+    EXPECT_FALSE(std::filesystem::exists("--help")); // "new" did not take it for a file name
+}
+
+// Refused while the command line is read, before any file is touched.
+TEST(Cli, MalformedArgumentsExitWithStatus2) {
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"run", "x.ret", "--seed", "-1"}, "--seed: wants a whole number from 0 to 4294967295"},
+        {{"run", "x.ret", "--seed", "1.5"}, "--seed"},
+        {{"run", "x.ret", "--seed", "5000000000"}, "--seed"},
+        {{"run", "x.ret", "--seed", "4294967296"}, "--seed"},
+        {{"run", "x.ret", "--seed", "1e30"}, "--seed"},
+        {{"rule72t", "--age", "50", "--balance", "1", "--table", "1.7"}, "--table"},
+        {{"rule72t", "--age", "50", "--balance", "1", "--table", "1e30"}, "--table"},
+        {{"rule72t", "--age", "50", "--balance", "1", "--table", "-3e9"}, "--table"},
+        {{"rule72t", "--age", "1e39", "--balance", "1"}, "--age"},
+        {{"run", "x.ret", "--today", "2026-02-31"}, "--today: wants a date written YYYY-MM-DD"},
+        {{"run", "x.ret", "--today", "99999999999-01-01"}, "--today"},
+        {{"report", "9", "x.ret", "--age", "forty"}, "--age"},
+        {{"report", "13", "x.ret"}, "KIND"},
+        {{"run", "x.ret", "--frobnicate"}, "--frobnicate"},
+        {{"new", "a.ret", "b.ret"}, "b.ret"},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(c.args);
+        EXPECT_EQ(r.status, 2) << c.args.back();
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
 }
 
 TEST(Cli, ShowListsAccountsAndEvents) {
@@ -180,7 +227,8 @@ TEST(CliRun, DescribeAndRule72T) {
     const std::string path = buildExample(dir);
     const Result described = run({"describe", path});
     ASSERT_EQ(described.status, 0);
-    EXPECT_TRUE(described.out.starts_with(" 40.0 Initial Rates  Tax=22.000% Inflation=3.000%\n"));
+    EXPECT_TRUE(
+        described.out.starts_with("     40.0 Initial Rates  Tax=22.000% Inflation=3.000%\n"));
     EXPECT_NE(described.out.find(" 55.0 Rule 72T - Early 401(k) income - Transfer distribution"),
               std::string::npos);
 
@@ -210,7 +258,29 @@ TEST(CliRun, ARandomRunRepeatsWithItsSeed) {
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(first.out, second.out);
     EXPECT_NE(first.out.find("Rate Statistics:"), std::string::npos);
-    EXPECT_EQ(run({"run", path, "--random", "sometimes"}).status, 1);
+    EXPECT_EQ(run({"run", path, "--random", "sometimes"}).status, 2);
+}
+
+TEST(CliRun, SeedsAboveTwoToThe24thStayApart) {
+    test::TempDir dir;
+    std::ifstream example(std::string(FINPLAN_EXAMPLES_DIR) + "/household.json");
+    auto j = nlohmann::json::parse(example);
+    for (auto& account : j["accounts"]) {
+        account["randomMinRate"] = 2;
+        account["randomMaxRate"] = 9;
+    }
+    writeText(dir.file("random.json"), j.dump());
+    const std::string path = dir.file("random.ret");
+    ASSERT_EQ(run({"build", dir.file("random.json"), path}).status, 0);
+    auto randomRun = [&](const char* seed) {
+        return run({"run", path, "--workdir", dir.path().string(), "--random", "account", "--seed",
+                    seed, "--detailed"})
+            .out;
+    };
+    const std::string first = randomRun("123456789");
+    EXPECT_TRUE(first != randomRun("123456790"));
+    EXPECT_TRUE(first != randomRun("123456791"));
+    EXPECT_TRUE(randomRun("4294967295") != randomRun("4294967294"));
 }
 
 TEST(CliRun, BadInputFailsWithAMessage) {
@@ -218,9 +288,9 @@ TEST(CliRun, BadInputFailsWithAMessage) {
     EXPECT_EQ(run({"run", dir.file("missing.ret")}).status, 1);
     const std::string path = buildExample(dir);
     const Result badDate = run({"run", path, "--today", "someday"});
-    EXPECT_EQ(badDate.status, 1);
+    EXPECT_EQ(badDate.status, 2);
     EXPECT_NE(badDate.err.find("YYYY-MM-DD"), std::string::npos);
-    EXPECT_EQ(run({"run", path, "--frobnicate"}).status, 1);
+    EXPECT_EQ(run({"run", path, "--frobnicate"}).status, 2);
 }
 
 } // namespace
@@ -257,7 +327,7 @@ TEST(CliReports, EveryKindCanBeProducedForTheExample) {
     }
     const Result print = run({"report", "1", path, "--print", "--workdir", work});
     EXPECT_EQ(print.out, dir.file("rpage1") + "\n" + dir.file("rpage2") + "\n");
-    EXPECT_EQ(run({"report", "13", path, "--workdir", work}).status, 1);
+    EXPECT_EQ(run({"report", "13", path, "--workdir", work}).status, 2);
     EXPECT_EQ(run({"report", "12", path, "--event", "0", "--workdir", work}).status, 1);
 }
 
@@ -283,6 +353,59 @@ TEST(CliReports, PaginateExportAndSaveGraphs) {
     ASSERT_EQ(run({"save-graphs", path, dir.file("g.vtp"), "--workdir", work}).status, 0);
     EXPECT_TRUE(std::filesystem::exists(dir.file("g.vtp")));
     EXPECT_EQ(run({"save-graphs", path, dir.file("plotinf01.tmp"), "--workdir", work}).status, 1);
+}
+
+TEST(CliReports, SaveGraphsOverwritesOnlyWithForce) {
+    test::TempDir dir;
+    const std::string path = buildExample(dir), graphs = dir.file("g.vtp");
+    const std::string work = dir.path().string();
+    writeText(graphs, "kept\n");
+    const Result refused = run({"save-graphs", path, graphs, "--workdir", work});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find(graphs + " exists - Overwrite anyway?"), std::string::npos)
+        << refused.err;
+    EXPECT_EQ(std::filesystem::file_size(graphs), 5u);
+
+    ASSERT_EQ(run({"save-graphs", path, graphs, "--workdir", work, "--force"}).status, 0);
+    EXPECT_GT(std::filesystem::file_size(graphs), 5u);
+    EXPECT_EQ(
+        run({"save-graphs", path, dir.file("plotinf01.tmp"), "--workdir", work, "--force"}).status,
+        1);
+}
+
+// The number in front of an event in describe and show is the one --event takes.
+TEST(CliReports, EventNumbersAreTheOnesDescribeAndShowPrint) {
+    test::TempDir dir;
+    const std::string path = buildExample(dir), work = dir.path().string();
+    auto numberBefore = [](const std::string& text, const std::string& name) {
+        const std::size_t at = text.find(name);
+        const std::size_t start = text.rfind('\n', at) + 1;
+        return std::stoi(text.substr(start, at - start));
+    };
+    const std::string shown = run({"show", path}).out, described = run({"describe", path}).out;
+    const int mortgage = numberBefore(shown, "Mortgage          House on Elm Street");
+    EXPECT_EQ(numberBefore(described, "42.0 House on Elm Street"), mortgage);
+    const int card = numberBefore(shown, "Credit card       Store card");
+    EXPECT_EQ(numberBefore(described, "41.0 Store card"), card);
+
+    const Result schedule =
+        run({"report", "12", path, "--event", std::to_string(mortgage), "--workdir", work});
+    EXPECT_EQ(schedule.status, 0) << schedule.err;
+    const Result refused =
+        run({"report", "12", path, "--event", std::to_string(card), "--workdir", work});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("is not a loan or mortgage"), std::string::npos) << refused.err;
+}
+
+TEST(CliReports, AnAgeWithoutARowIsRefused) {
+    test::TempDir dir;
+    const std::string path = buildExample(dir), work = dir.path().string();
+    for (const char* kind : {"9", "10"}) {
+        EXPECT_EQ(run({"report", kind, path, "--age", "45", "--workdir", work}).status, 0);
+        const Result r = run({"report", kind, path, "--age", "30", "--workdir", work});
+        EXPECT_EQ(r.status, 1) << kind;
+        EXPECT_NE(r.err.find("no row for that age"), std::string::npos) << r.err;
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 
 #include "model/ScenarioFile.h"
 
@@ -98,22 +99,65 @@ TEST_P(ScenarioJsonErrors, NameThePlaceAndTheFault) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ScenarioJsonErrors,
-    testing::Values(ErrorCase{"notAnObject", "[]", "scenario: expected an object"},
-                    ErrorCase{"textForNumber", R"({"initialValues": {"startAge": "x"}})",
-                              "initialValues.startAge: expected a number"},
-                    ErrorCase{"fractionForFlag", R"({"events": [{}, {"kind": 2.5}]})",
-                              "events[1].kind: expected a whole number"},
-                    ErrorCase{"referenceTooLarge", R"({"events": [{"account": 40000}]})",
-                              "events[0].account: number out of range"},
-                    ErrorCase{"nameTooLong",
-                              R"({"accounts": [{"name": "0123456789012345678901234567890"}]})",
-                              "accounts[0].name: longer than 29 characters"},
-                    ErrorCase{"tooManyGroups", R"({"groups": [{},{},{},{},{},{},{},{},{},{},{}]})",
-                              "groups: more than 10 entries"},
-                    ErrorCase{"tableValues",
-                              R"({"lifeExpectancyTables": [{"values": [1, "two"]}]})",
-                              "lifeExpectancyTables[0].values[1]: expected a number"},
-                    ErrorCase{"eventsNotArray", R"({"events": {}})", "events: expected an array"}),
+    testing::Values(
+        ErrorCase{"notAnObject", "[]", "scenario: expected an object"},
+        ErrorCase{"textForNumber", R"({"initialValues": {"startAge": "x"}})",
+                  "initialValues.startAge: expected a number"},
+        ErrorCase{"fractionForFlag", R"({"events": [{}, {"kind": 2.5}]})",
+                  "events[1].kind: expected a whole number"},
+        ErrorCase{"referenceTooLarge", R"({"events": [{"account": 40000}]})",
+                  "events[0].account: number out of range"},
+        ErrorCase{"nameTooLong", R"({"accounts": [{"name": "0123456789012345678901234567890"}]})",
+                  "accounts[0].name: longer than 29 characters"},
+        ErrorCase{"tooManyGroups", R"({"groups": [{},{},{},{},{},{},{},{},{},{},{}]})",
+                  "groups: more than 10 entries"},
+        ErrorCase{"tableValues", R"({"lifeExpectancyTables": [{"values": [1, "two"]}]})",
+                  "lifeExpectancyTables[0].values[1]: expected a number"},
+        ErrorCase{"eventsNotArray", R"({"events": {}})", "events: expected an array"},
+        ErrorCase{"misspeltKey", R"({"acounts": []})", "acounts: unknown key"},
+        ErrorCase{"misspeltField", R"({"accounts": [{}, {"nmae": "x"}]})",
+                  "accounts[1].nmae: unknown key"},
+        ErrorCase{"misspeltBudgetItem", R"({"budgets": [{"items": [{"itemNmae": 1}]}]})",
+                  "budgets[0].items[0].itemNmae: unknown key"},
+        ErrorCase{"reservedIsNoKey", R"({"initialValues": {"reserved0": 0}})",
+                  "initialValues.reserved0: unknown key"},
+        ErrorCase{"largestUnsigned", R"({"events": [{"kind": 18446744073709551615}]})",
+                  "events[0].kind: number out of range"},
+        ErrorCase{"countOfWrongType", R"({"accountTable": {"accountCount": "six"}})",
+                  "accountTable.accountCount: expected a whole number"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+struct ParseCase {
+    const char* label;
+    const char* text;
+    const char* message; // how the message starts
+    friend void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.label; }
+};
+
+class ScenarioJsonText : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(ScenarioJsonText, FaultsNameThePlaceWhereReadingStopped) {
+    std::istringstream in(GetParam().text);
+    try {
+        parseScenarioJson(in);
+        FAIL() << "no error";
+    } catch (const ScenarioJsonError& e) {
+        EXPECT_TRUE(std::string(e.what()).starts_with(GetParam().message)) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScenarioJsonText,
+    testing::Values(ParseCase{"overflowInARecord", R"({"initialValues": {"taxRate": 1e400}})",
+                              "initialValues.taxRate: number overflow parsing '1e400'"},
+                    ParseCase{"overflowInAList",
+                              R"({"events": [{}, {"name": "x", "amount": -1e999}]})",
+                              "events[1].amount: number overflow"},
+                    ParseCase{"overflowAfterAList", R"({"accounts": [{}, [1, 2]], "x": 1e999})",
+                              "x: number overflow"},
+                    ParseCase{"bareOverflow", "1e912", "scenario: number overflow"},
+                    ParseCase{"syntax", R"({"slots": [{}, {"penaltyAge" 5}]})",
+                              "slots[1].penaltyAge: not valid JSON: parse error at line 1"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(ScenarioJson, AtMost149EventsLeaveTheEditorsTheirSlot) {
