@@ -164,20 +164,23 @@ int commandRun(const RunArgs& args, std::ostream& out, std::ostream& err) {
 
 int commandDescribe(const std::string& path, std::ostream& out, std::ostream&) {
     const auto scenario = readScenario(path);
-    const std::vector<std::string> lines = describeEvents(*scenario);
+    // As the list does, the events are sorted before they are described.
+    sortEvents(*scenario);
+    DescriptionSink sink;
+    const std::vector<std::int16_t> headlines = describeEvents(*scenario, sink);
+    const std::vector<std::string>& lines = sink.lines();
     // Each headline carries the event's number, the one the commands that pick an event take.
     std::vector<int> numberOfRow(lines.size(), -1);
-    for (int i = 0; i < std::clamp(scenario->eventCount, 0, kEventSlots); ++i) {
-        const int row = scenario->events[i].listLine;
+    for (std::size_t i = 0; i < headlines.size(); ++i) {
+        const int row = headlines[i];
         if (row >= 0 && static_cast<std::size_t>(row) < lines.size())
-            numberOfRow[row] = i;
+            numberOfRow[static_cast<std::size_t>(row)] = static_cast<int>(i);
     }
-    char number[16];
     for (std::size_t row = 0; row < lines.size(); ++row) {
         if (numberOfRow[row] < 0)
             out << "    ";
         else
-            out << (std::snprintf(number, sizeof number, "%3d ", numberOfRow[row]), number);
+            out << formatText("%3d ", numberOfRow[row]);
         out << lines[row] << '\n';
     }
     return 0;

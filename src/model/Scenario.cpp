@@ -331,17 +331,32 @@ void rebuildDerivedEvents(Scenario& s) {
     }
 }
 
-void sortEvents(Scenario& s) {
+std::vector<int> sortedEventOrder(const Scenario& s) {
     const int count = clampedEventCount(s);
-    auto greater = [](const FinancialEvent& a, const FinancialEvent& b) {
-        return a.startAge > b.startAge || (a.startAge == b.startAge && a.kind > b.kind);
+    std::vector<int> order(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        order[static_cast<std::size_t>(i)] = i;
+    // Bubble passes that swap neighbours only when the left one is strictly greater: stable, and
+    // well defined even for the unordered ages of a damaged file.
+    auto greater = [&s](int a, int b) {
+        const FinancialEvent& x = s.events[a];
+        const FinancialEvent& y = s.events[b];
+        return x.startAge > y.startAge || (x.startAge == y.startAge && x.kind > y.kind);
     };
-    for (int pass = 1; pass < count; ++pass) {
-        for (int i = 0; i + 1 < count; ++i) {
-            if (greater(s.events[i], s.events[i + 1]))
-                std::swap(s.events[i], s.events[i + 1]);
-        }
-    }
+    for (int pass = 1; pass < count; ++pass)
+        for (std::size_t i = 0; i + 1 < order.size(); ++i)
+            if (greater(order[i], order[i + 1]))
+                std::swap(order[i], order[i + 1]);
+    return order;
+}
+
+void sortEvents(Scenario& s) {
+    const std::vector<int> order = sortedEventOrder(s);
+    std::vector<FinancialEvent> sorted;
+    sorted.reserve(order.size());
+    for (int i : order)
+        sorted.push_back(s.events[i]);
+    std::copy(sorted.begin(), sorted.end(), s.events.begin());
 }
 
 void reindexAccounts(Scenario& s) {

@@ -73,6 +73,9 @@ DeleteAccountResult deleteAccount(Scenario& s, int position);
 
 void repairSlots(Scenario& s);
 void rebuildDerivedEvents(Scenario& s);
+// The order sortEvents puts the events in, as positions in the table now; the table stays as
+// it is, so a list can show the sorted events without changing the scenario.
+std::vector<int> sortedEventOrder(const Scenario& s);
 void sortEvents(Scenario& s);
 // Gives the accounts, sorted by name, the numbers 0, 1, 2, ...; events keep theirs.
 void reindexAccounts(Scenario& s);

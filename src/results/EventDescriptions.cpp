@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <memory>
 
 #include "engine/Ages.h"
 #include "engine/Format.h"
@@ -12,8 +13,6 @@
 namespace finplan {
 
 namespace {
-
-constexpr std::int16_t kNoRow = 1000;
 
 template <class... Args> std::string format(const char* pattern, Args... args) {
     return formatText(pattern, args...);
@@ -51,7 +50,7 @@ void adjustmentLines(const Scenario& s, const FinancialEvent& e, const char* wha
                                  " will be adjusted each year by the current inflation rate.");
 }
 
-// Emits an event's lines and returns the row of its headline, or kNoRow.
+// Emits an event's lines and returns the row of its headline, or kNoListLine.
 int describeEvent(Scenario& s, int index, DescriptionSink& sink) {
     FinancialEvent& e = s.events[index];
     const InitialValues& iv = s.initialValues;
@@ -230,7 +229,7 @@ int describeEvent(Scenario& s, int index, DescriptionSink& sink) {
     case kAssetAllocation: {
         const int mode = s.accountTable.assetAllocationMode;
         if (mode != 1 && mode != 2)
-            return kNoRow;
+            return kNoListLine;
         const int row = emit(format("%5.1f %s", start, name.c_str()));
         emit(format("        Withdrawals over %s will be withdrawn each year from the selected "
                     "accounts %s",
@@ -239,7 +238,7 @@ int describeEvent(Scenario& s, int index, DescriptionSink& sink) {
         return row;
     }
     default:
-        return kNoRow;
+        return kNoListLine;
     }
 }
 
@@ -268,13 +267,16 @@ int DescriptionSink::emitDescriptionLine(std::string text) {
     return static_cast<int>(m_lines.size()) - 1;
 }
 
-void describeEvents(Scenario& s, DescriptionSink& sink) {
-    sortEvents(s);
-    for (FinancialEvent& e : s.events)
-        e.listLine = kNoRow;
+std::vector<std::int16_t> describeEvents(const Scenario& s, DescriptionSink& sink) {
     const int count = std::clamp(s.eventCount, 0, kEventSlots);
+    std::vector<std::int16_t> rows(static_cast<std::size_t>(count), kNoListLine);
     if (count == 0)
-        return;
+        return rows;
+    // The descriptions look back at earlier events in list order, so they read a sorted copy.
+    const std::vector<int> order = sortedEventOrder(s);
+    auto sorted = std::make_unique<Scenario>(s);
+    for (int k = 0; k < count; ++k)
+        sorted->events[k] = s.events[order[static_cast<std::size_t>(k)]];
     const InitialValues& iv = s.initialValues;
     sink.emitDescriptionLine(format(
         "%5.1f Initial Rates %s%s", static_cast<double>(iv.startAge),
@@ -282,16 +284,25 @@ void describeEvents(Scenario& s, DescriptionSink& sink) {
         (" Inflation=" + compactNumber(format("%6.3f", static_cast<double>(iv.inflationRate))) +
          "%")
             .c_str()));
-    for (int i = 0; i < count; ++i) {
-        const int row = describeEvent(s, i, sink);
-        s.events[i].listLine = static_cast<std::int16_t>(std::min(row, 32000));
+    for (int k = 0; k < count; ++k) {
+        const int row = describeEvent(*sorted, k, sink);
+        rows[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])] =
+            static_cast<std::int16_t>(std::min(row, 32000));
     }
+    return rows;
 }
 
-std::vector<std::string> describeEvents(Scenario& s) {
+std::vector<std::string> describeEvents(const Scenario& s) {
     DescriptionSink sink;
     describeEvents(s, sink);
     return sink.lines();
+}
+
+void recordListLines(Scenario& s, const std::vector<std::int16_t>& rows) {
+    for (int i = 0; i < kEventSlots; ++i)
+        s.events[i].listLine = static_cast<std::size_t>(i) < rows.size()
+                                   ? rows[static_cast<std::size_t>(i)]
+                                   : kNoListLine;
 }
 
 } // namespace finplan

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,6 +8,8 @@
 #include "model/Scenario.h"
 
 namespace finplan {
+
+inline constexpr std::int16_t kNoListLine = 1000;
 
 // Removes every blank, then cuts the text at the first character that is not "$", ".", "-" or
 // a digit.
@@ -27,10 +30,13 @@ class DescriptionSink {
     std::vector<std::string> m_lines;
 };
 
-// Describes every event of the scenario, sorted first, as the scenario list and the printed
-// scenario show them, and records in each event the row of its headline (`listLine`; 1000 for
-// an event without one). An out-of-range `rmdMode` is set to 3.
-void describeEvents(Scenario& s, DescriptionSink& sink);
-std::vector<std::string> describeEvents(Scenario& s);
+// Describes every event of the scenario as the scenario list and the printed scenario show
+// them, in the order sortEvents gives, without changing the scenario. Returns each event's
+// headline row by its position in the table (kNoListLine for an event without one).
+std::vector<std::int16_t> describeEvents(const Scenario& s, DescriptionSink& sink);
+std::vector<std::string> describeEvents(const Scenario& s);
+
+// Records the rows describeEvents returned in the events' `listLine`, as the list shows them.
+void recordListLines(Scenario& s, const std::vector<std::int16_t>& rows);
 
 } // namespace finplan
