@@ -66,7 +66,7 @@ int commandReport(const ReportArgs& args, std::ostream& out, std::ostream& err) 
     PreparedRun p = prepare(args.scenario, workDir);
     StreamNotifier notifier(err);
     run(p, notifier);
-    ReportContext context{*p.scenario, *p.state, workDir, notifier};
+    ReportContext context{*p.state, workDir, notifier};
     const PageMode mode = print ? PageMode::Print : PageMode::Screen;
     int pages = 0;
     switch (kind) {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/Simulation.h"
@@ -33,10 +34,13 @@ std::string reportTitle(int kind, int age = 0);
 // Screen mode writes the one file "spage1"; print mode the sheets "rpage1", "rpage2", ...
 enum class PageMode { Screen, Print };
 
-// What the page makers read and where they write: a scenario after its run, the run's
-// state, the working directory of the run's files, and where messages go. The page number
-// runs on over the makers of one report.
+// What the page makers read and where they write: a run's state with its copy of the scenario
+// (accounts in the run's order), the working directory of the run's files, and where messages
+// go. The page number runs on over the makers of one report.
 struct ReportContext {
+    ReportContext(const RunState& run, std::string workDir, Notifier& notifier)
+        : scenario(run.scenario), run(run), workDir(std::move(workDir)), notifier(notifier) {}
+
     const Scenario& scenario;
     const RunState& run;
     std::string workDir;
