@@ -3,6 +3,7 @@
 #include <random>
 
 #include "EngineTestSupport.h"
+#include "MaximalScenario.h"
 #include "TempDir.h"
 #include "model/ScenarioFile.h"
 #include "results/EventDescriptions.h"
@@ -50,6 +51,34 @@ TEST(DamagedScenarios, RunToTheEndWithoutFault) {
         EXPECT_LE(state->table.rowCount, kResultRows);
     }
     EXPECT_GT(valid, 60);
+}
+
+// A run works on its own copy: the scenario it was given is the same to the byte afterwards,
+// whatever the run's mode and output.
+TEST(RunSimulation, LeavesTheScenarioAsItWas) {
+    std::ifstream in(std::string(FINPLAN_EXAMPLES_DIR) + "/household.json");
+    auto example = std::make_unique<Scenario>();
+    newScenario(*example);
+    scenarioFromJson(nlohmann::json::parse(in), *example);
+    sortEvents(*example);
+    test::TempDir dir;
+    const std::unique_ptr<Scenario> maximal = bench::maximalScenario();
+    for (const Scenario* s : {example.get(), maximal.get()}) {
+        const std::vector<std::uint8_t> before = encodeScenario(*s);
+        for (const RandomMode mode : {RandomMode::Off, RandomMode::Account, RandomMode::Group}) {
+            RunOptions options;
+            options.detailed = options.summary = options.showAccounts = true;
+            options.workDir = dir.path().string();
+            options.dataDir = FINPLAN_DATA_DIR;
+            options.randomMode = mode;
+            auto state = std::make_unique<RunState>();
+            test::CollectingNotifier notifier;
+            ASSERT_EQ(runSimulation(*s, options, *state, notifier), 1);
+            describeEvents(*s);
+            EXPECT_EQ(encodeScenario(*s), before)
+                << s->eventCount << " events, mode " << static_cast<int>(mode);
+        }
+    }
 }
 
 } // namespace
