@@ -92,25 +92,21 @@ void Simulation::emitScheduleLine(std::string_view text, int tag) {
 
 bool Simulation::joinTexts(const char* format, std::span<const std::string_view> texts,
                            std::string& out) {
-    std::size_t count = 0;
-    for (const char* p = format; *p; ++p)
-        if (*p == '%' && p[1] != 's')
-            return false;
-        else if (*p == '%')
-            ++p, ++count;
-    if (count != texts.size())
-        return false;
     out.clear();
     std::size_t next = 0;
-    for (const char* p = format;;) {
-        const char* mark = std::strchr(p, '%');
-        if (!mark) {
-            out.append(p);
-            return true;
+    const char* run = format;
+    for (const char* p = format;; ++p) {
+        if (*p == 0) {
+            out.append(run, static_cast<std::size_t>(p - run));
+            return next == texts.size();
         }
-        out.append(p, static_cast<std::size_t>(mark - p));
-        out.append(texts[next++]);
-        p = mark + 2;
+        if (*p == '%') {
+            if (p[1] != 's' || next == texts.size())
+                return false;
+            out.append(run, static_cast<std::size_t>(p - run));
+            out.append(texts[next++]);
+            run = ++p + 1;
+        }
     }
 }
 
