@@ -2,7 +2,6 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <exception>
 #include <functional>
 #include <limits>
@@ -15,6 +14,7 @@
 
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "model/TextFormat.h"
 
 namespace finplan::cli {
 
@@ -41,9 +41,7 @@ template <class T> std::optional<T> exactNumber(std::string_view text) {
 
 template <class T> std::string numberText(T value) {
     if constexpr (std::is_floating_point_v<T>) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
-        return text;
+        return formatText("%g", static_cast<double>(value));
     } else {
         return std::to_string(value);
     }

@@ -59,9 +59,7 @@ void writeScenario(const std::string& path, const Scenario& s) {
 }
 
 std::string format(const char* pattern, auto... values) {
-    char text[256];
-    std::snprintf(text, sizeof text, pattern, values...);
-    return text;
+    return formatText(pattern, values...);
 }
 
 } // namespace

@@ -94,11 +94,10 @@ int commandReport(const ReportArgs& args, std::ostream& out, std::ostream& err) 
             throw CommandError{"report 9 and 10 want --age"};
         if (writeAccountFlowPages(context, PageMode::Screen) < 1)
             break;
-        char label[32];
-        std::snprintf(label, sizeof label, "%5.1f-%c", static_cast<double>(*args.age),
-                      kind == kAccountIncomingReport ? 'I' : 'O');
+        const std::string label = formatText("%5.1f-%c", static_cast<double>(*args.age),
+                                             kind == kAccountIncomingReport ? 'I' : 'O');
         if (!hasAccountFlowRow(context, label))
-            throw CommandError{"--age " + std::to_string(*args.age) +
+            throw CommandError{"--age " + formatText("%g", static_cast<double>(*args.age)) +
                                ": the accounts report has no row for that age"};
         pages = writeAgeDetailPages(context, label);
         print = true;

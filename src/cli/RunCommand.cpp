@@ -196,12 +196,10 @@ int commandRule72t(const Rule72tArgs& args, std::ostream& out, std::ostream&) {
         rule72tDistribution(files.data(), age, secondAge, balance, rate, table);
     if (!r.problem.empty())
         throw CommandError{"rule72t: " + r.problem};
-    char text[256];
-    std::snprintf(text, sizeof text,
-                  "annuitization\t%-12.0f\namortization\t%-12.0f\nminimum distribution\t%-12.0f\n",
-                  static_cast<double>(r.annuitization), static_cast<double>(r.amortization),
-                  static_cast<double>(r.minimumDistribution));
-    out << text;
+    out << formatText(
+        "annuitization\t%-12.0f\namortization\t%-12.0f\nminimum distribution\t%-12.0f\n",
+        static_cast<double>(r.annuitization), static_cast<double>(r.amortization),
+        static_cast<double>(r.minimumDistribution));
     return 0;
 }
 

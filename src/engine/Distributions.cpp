@@ -46,10 +46,7 @@ void Simulation::moveRequired(int eventIndex, Account& from, Account& to, float 
     typeTotal(to.type) += amount;
     m_state.year.withdrawalTaxes += t.taxRate * 0.01f * amount;
     if (m_options.detailed && linesWanted()) {
-        char printed[64];
-        std::snprintf(printed, sizeof printed, "%-13.2f", static_cast<double>(amount));
-        emitf(eventIndex, "      %s from %s", formatMoney(printed).c_str(),
-              from.name.str().c_str());
+        emitf(eventIndex, "      %s from %s", moneyText(amount).c_str(), from.name.str().c_str());
     }
     m_outgoing.detailLine(t.currentAge, from.name, amount);
 }
@@ -103,11 +100,7 @@ void Simulation::runRequiredDistribution(int age, int eventIndex, int table) {
         return;
     }
     RunTotals& t = m_state.totals;
-    auto moneyOf = [](float amount) {
-        char printed[64];
-        std::snprintf(printed, sizeof printed, "%-13.2f", static_cast<double>(amount));
-        return formatMoney(printed);
-    };
+    auto moneyOf = [](float amount) { return moneyText(amount); };
     auto notTransferred = [&](float amount) {
         if (linesWanted())
             emitf(eventIndex, "  %s (using RMD Table %d) - %s not transferred.",

@@ -18,10 +18,6 @@ const char* const kDashes =
     "-------------------------------------------------------------------------------------------"
     "-----------------";
 
-std::string inDir(const std::string& dir, const char* name) {
-    return dir.empty() ? name : (std::filesystem::path(dir) / name).string();
-}
-
 // Totals below a currency unit are shown, and kept, as 0.
 void dropCents(float& total) {
     if (std::abs(total) < 1)
@@ -199,7 +195,7 @@ void Simulation::openWorkingFiles() {
     for (const File f : {File{m_events, "bigfile.tmp", "bigfile.tmp"},
                          File{m_outgoing, "outfile.tmp", "iofile.tmp"},
                          File{m_incoming, "infile.tmp", "infile.tmp"}}) {
-        if (!f.file.open(inDir(m_options.workDir, f.name)))
+        if (!f.file.open((std::filesystem::path(m_options.workDir) / f.name).string()))
             m_notifier.notify({std::string("Cannot open temporary print file -- ") + f.reportedAs,
                                "FILE ERROR", MessageKind::Error});
     }

@@ -1,7 +1,6 @@
 #include "engine/Money.h"
 
 #include <charconv>
-#include <cstdio>
 
 #include "engine/Format.h"
 
@@ -36,17 +35,20 @@ std::string groupDigits(std::string_view number) {
 
 } // namespace
 
-std::string formatMoney(std::string_view printed) {
-    char number[96];
-    std::size_t n = 0;
-    for (const char c : printed) {
+std::string compactNumber(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
         if (c == ' ')
             continue;
-        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '$') || n == sizeof number)
+        if (!(c == '$' || c == '.' || c == '-' || (c >= '0' && c <= '9')))
             break;
-        number[n++] = c;
+        out += c;
     }
-    return groupDigits(std::string_view(number, n));
+    return out;
+}
+
+std::string formatMoney(std::string_view printed) {
+    return groupDigits(compactNumber(printed));
 }
 
 std::string moneyText(float value) {
@@ -59,12 +61,8 @@ std::string moneyText(float value) {
 }
 
 std::string percentText(float rate) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%-7.3f", static_cast<double>(rate));
     std::string out;
-    for (const char* c = text; *c; ++c)
-        if (*c != ' ')
-            out += *c;
+    appendFixed(out, rate, 3);
     return out + "%";
 }
 

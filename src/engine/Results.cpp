@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "engine/Format.h"
 #include "engine/Money.h"
 #include "engine/Simulation.h"
 
@@ -141,10 +142,11 @@ void Simulation::recordBalances(float age) {
     std::ostream* out =
         m_options.exportFormat == ExportFormat::None ? nullptr : m_options.exportStream;
     const char separator = m_options.exportFormat == ExportFormat::Tab ? '\t' : ',';
-    char text[64];
     auto exportValue = [&](float value, char end) {
         if (out) {
-            std::snprintf(text, sizeof text, "%.2f%c", static_cast<double>(value), end);
+            std::string text;
+            appendFixed(text, value, 2);
+            text += end;
             *out << text;
         }
     };

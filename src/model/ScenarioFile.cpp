@@ -1,6 +1,7 @@
 #include "model/ScenarioFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -303,9 +304,12 @@ bool saveScenarioAs(ScenarioDocument& doc, const std::string& path, Notifier& no
 }
 
 std::string workingFilePath(const std::string& directory, float settingsFirstValue) {
-    const std::string name =
-        "temp" + std::to_string(static_cast<int>(settingsFirstValue)) + "1.ret";
-    return directory.empty() ? name : (fs::path(directory) / name).string();
+    // A damaged settings file may hold anything: the number is held to what a name can carry.
+    const float n = std::isfinite(settingsFirstValue)
+                        ? std::clamp(settingsFirstValue, -999999.0f, 999999.0f)
+                        : 0.0f;
+    const std::string name = "temp" + std::to_string(static_cast<int>(n)) + "1.ret";
+    return (fs::path(directory) / name).string();
 }
 
 bool createWorkingFile(ScenarioDocument& doc, const std::string& path, Notifier& notifier) {

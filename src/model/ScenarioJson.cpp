@@ -102,8 +102,10 @@ template <class T> json toJson(const T& field) {
             return nullptr;
         // The shortest text that reads back as the same float, so 0.1f shows as 0.1.
         char text[32];
-        *std::to_chars(text, text + sizeof text - 1, field).ptr = 0;
-        return std::strtod(text, nullptr);
+        const char* end = std::to_chars(text, text + sizeof text, field).ptr;
+        double value = 0;
+        std::from_chars(text, end, value);
+        return value;
     } else if constexpr (std::is_integral_v<T>) {
         return static_cast<std::int64_t>(field);
     } else if constexpr (codec::IsFixedText<T>::value) {

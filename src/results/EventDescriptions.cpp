@@ -244,18 +244,6 @@ int describeEvent(Scenario& s, int index, DescriptionSink& sink) {
 
 } // namespace
 
-std::string compactNumber(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == ' ')
-            continue;
-        if (!(c == '$' || c == '.' || c == '-' || (c >= '0' && c <= '9')))
-            break;
-        out += c;
-    }
-    return out;
-}
-
 std::string formatPercent(std::string_view prefix, float rate) {
     return std::string(prefix) + compactNumber(format("%-7.3f", static_cast<double>(rate))) + "%";
 }

@@ -11,9 +11,6 @@ namespace finplan {
 
 inline constexpr std::int16_t kNoListLine = 1000;
 
-// Removes every blank, then cuts the text at the first character that is not "$", ".", "-" or
-// a digit.
-std::string compactNumber(std::string_view text);
 // `prefix`, the rate printed "%-7.3f" and compacted, then "%".
 std::string formatPercent(std::string_view prefix, float rate);
 

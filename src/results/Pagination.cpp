@@ -13,7 +13,7 @@ const char* const kDashes =
 
 int paginate(const std::string& workDir, Notifier& notifier, bool scenario) {
     const auto path = [&](const std::string& name) {
-        return workDir.empty() ? name : (std::filesystem::path(workDir) / name).string();
+        return (std::filesystem::path(workDir) / name).string();
     };
     std::ifstream in(path("ptmpsch.dat"));
     if (!in) {

@@ -173,8 +173,7 @@ int firstRowAge(const ReportContext& c) {
 } // namespace
 
 std::string ReportContext::path(std::string_view name) const {
-    return workDir.empty() ? std::string(name)
-                           : (std::filesystem::path(workDir) / std::string(name)).string();
+    return (std::filesystem::path(workDir) / name).string();
 }
 
 std::string reportTitle(int kind, int age) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/EngineTestSupport.h"
+#include "engine/Money.h"
 #include "model/ScenarioFile.h"
 
 namespace finplan {
