@@ -8,6 +8,7 @@
 #include "cli/CommandSupport.h"
 #include "engine/Money.h"
 #include "engine/Simulation.h"
+#include "model/EventViews.h"
 #include "model/Scenario.h"
 #include "model/ScenarioFile.h"
 #include "model/ScenarioJson.h"
@@ -106,13 +107,13 @@ const char* eventKindName(const FinancialEvent& e) {
     case kDeposit:
         return "Deposit";
     case kLoan:
-        return e.inflationAdjust == kCreditCardMarker ? "Credit card" : "Loan";
+        return isCreditCard(e) ? "Credit card" : "Loan";
     case kMortgage:
         return "Mortgage";
     case kTransfer:
-        return e.subtype == kRule72TSubtype ? "Rule 72T" : "Transfer";
+        return isRule72T(e) ? "Rule 72T" : "Transfer";
     case kWithdrawal:
-        return e.subtype == kBudgetWithdrawalSubtype ? "Budget withdrawal" : "Withdrawal";
+        return isBudgetWithdrawal(e) ? "Budget withdrawal" : "Withdrawal";
     case kAssetAllocation:
         return "Asset allocation";
     default:

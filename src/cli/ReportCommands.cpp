@@ -6,6 +6,7 @@
 
 #include "cli/CommandSupport.h"
 #include "engine/Simulation.h"
+#include "model/EventViews.h"
 #include "results/EventDescriptions.h"
 #include "results/Pagination.h"
 #include "results/ReportPages.h"
@@ -120,7 +121,7 @@ int commandReport(const ReportArgs& args, std::ostream& out, std::ostream& err) 
             throw CommandError{"--event " + std::to_string(*args.event) + ": the scenario has " +
                                std::to_string(count) + " events, numbered from 0"};
         const FinancialEvent& e = p.scenario->events[*args.event];
-        const bool loan = e.kind == kLoan && e.inflationAdjust != kCreditCardMarker;
+        const bool loan = e.kind == kLoan && !isCreditCard(e);
         if (!loan && e.kind != kMortgage)
             throw CommandError{"--event " + std::to_string(*args.event) + " (" + eventKindName(e) +
                                " \"" + e.name.str() + "\") is not a loan or mortgage"};

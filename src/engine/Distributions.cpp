@@ -4,6 +4,7 @@
 #include "engine/Money.h"
 #include "engine/Rule72T.h"
 #include "engine/Simulation.h"
+#include "model/EventViews.h"
 
 namespace finplan {
 
@@ -186,33 +187,34 @@ void Simulation::update72TAmounts() {
     const int eventCount = std::clamp(m_s.eventCount, 0, kEventSlots);
     for (int i = 0; i < eventCount; ++i) {
         FinancialEvent& e = m_s.events[i];
-        if (e.kind != kTransfer || e.subtype != kRule72TSubtype)
+        if (!isRule72T(e))
             continue;
-        const Account* source = accountById(m_s, e.beforeTax);
+        const Rule72TView plan{e};
+        const Account* source = accountById(m_s, plan.source());
         if (!source)
             continue;
         const int start = wholeYears(e.startAge);
         if (start == wholeAge()) {
-            e.extraPrincipal = source->balance;
-            e.paymentAccount = static_cast<std::int16_t>(wholeYears(e.adjustRate));
+            plan.setStartBalance(source->balance);
+            plan.setSecondAgeNow(wholeYears(plan.secondAge()));
         }
         if (!(start <= wholeAge() && t.currentAge <= e.endAge))
             continue;
-        const int method = e.inflationAdjust;
+        const int method = plan.method();
         if (method == 2 || start == wholeAge()) {
             const LifeTableData& tables = lifeTables();
             const Rule72TAmounts amounts =
-                method == 2 ? rule72tDistribution(tables, t.currentAge, e.paymentAccount,
-                                                  source->balance, e.interestRate, e.oneTime)
-                            : rule72tDistribution(tables, e.startAge, 62.0f, source->balance,
-                                                  e.interestRate, e.oneTime);
+                method == 2
+                    ? rule72tDistribution(tables, t.currentAge, plan.secondAgeNow(),
+                                          source->balance, plan.ratePercent(), plan.lifeTable())
+                    : rule72tDistribution(tables, e.startAge, 62.0f, source->balance,
+                                          plan.ratePercent(), plan.lifeTable());
             e.amount = amounts.byMethod(method);
             if (!amounts.problem.empty() && linesWanted())
                 emitf(i, "  %s - Rule 72T distribution is 0: %s.", e.name.str().c_str(),
                       amounts.problem.c_str());
         }
-        e.paymentAccount =
-            static_cast<std::int16_t>(std::clamp(e.paymentAccount + 1, -32000, 32000));
+        plan.setSecondAgeNow(std::clamp(plan.secondAgeNow() + 1, -32000, 32000));
     }
 }
 

@@ -9,6 +9,7 @@
 #include "engine/Money.h"
 #include "engine/Simulation.h"
 #include "model/Birthday.h"
+#include "model/EventViews.h"
 
 namespace finplan {
 
@@ -317,9 +318,8 @@ int Simulation::run() {
         // start age, as a loan's is; its months then move the liabilities with the debt.
         for (int i = 0; i < std::clamp(m_s.eventCount, 0, kEventSlots); ++i) {
             const FinancialEvent& e = m_s.events[i];
-            if (e.kind == kLoan && e.inflationAdjust == kCreditCardMarker &&
-                wholeYears(e.startAge) == wholeAge())
-                t.liabilities += e.currentAmount;
+            if (isCreditCard(e) && wholeYears(e.startAge) == wholeAge())
+                t.liabilities += CreditCardView{e}.outstanding();
         }
         if (t.currentAge >= t.resultsStartAge) {
             ++t.row;

@@ -2,14 +2,11 @@
 
 #include "engine/Money.h"
 #include "engine/Simulation.h"
+#include "model/EventViews.h"
 
 namespace finplan {
 
 namespace {
-
-bool isBudgetWithdrawal(const FinancialEvent& e) {
-    return e.kind == kWithdrawal && e.subtype == kBudgetWithdrawalSubtype;
-}
 
 bool sheltered(int type) {
     return type == kRetirementSavings || type == kTaxFreeSavings;
@@ -18,11 +15,12 @@ bool sheltered(int type) {
 } // namespace
 
 Budget* Simulation::budgetOf(const FinancialEvent& e) {
-    return e.budgetNo >= 1 && e.budgetNo <= kBudgets ? &m_s.budgets[e.budgetNo - 1] : nullptr;
+    const int budgetNo = BudgetWithdrawalView{e}.budgetNumber();
+    return budgetNo >= 1 && budgetNo <= kBudgets ? &m_s.budgets[budgetNo - 1] : nullptr;
 }
 
 void Simulation::applyStartAgeDollars(FinancialEvent& e) {
-    if (e.todaysDollars != 1 || wholeYears(e.startAge) != wholeAge())
+    if (!FlowView{e}.inStartAgeDollars() || wholeYears(e.startAge) != wholeAge())
         return;
     const RunTotals& t = m_state.totals;
     const int first = std::max(wholeYears(t.resultsStartAge), 0);
@@ -47,7 +45,7 @@ void Simulation::applyStartAgeDollars(FinancialEvent& e) {
 
 bool Simulation::paysThisYear(FinancialEvent& e) {
     const RunTotals& t = m_state.totals;
-    if (e.oneTime) {
+    if (FlowView{e}.once()) {
         if (wholeYears(e.startAge) != wholeAge())
             return false;
         e.runState = 2;
@@ -71,8 +69,9 @@ void Simulation::adjustForNextYear(FinancialEvent& e) {
         }
         return;
     }
-    float f = e.adjustRate * 0.01f;
-    if (e.inflationAdjust)
+    const FlowView flow{e};
+    float f = flow.yearlyChange() * 0.01f;
+    if (flow.inflationAdjusted())
         f += t.inflationRate * 0.01f;
     if (f != 0)
         e.currentAmount = e.currentAmount * (1 + f);
@@ -131,7 +130,8 @@ void Simulation::processEvent(int eventIndex, float period) {
     case kRequiredDistribution:
         // A plan that began before the scenario start age acts from that age on.
         if (t.currentAge <= e.endAge && !beforeResults())
-            runRequiredDistribution(wholeAge(), eventIndex, e.beforeTax);
+            runRequiredDistribution(wholeAge(), eventIndex,
+                                    RequiredDistributionView{e}.lifeTable());
         break;
     default:
         break;
@@ -141,21 +141,22 @@ void Simulation::processEvent(int eventIndex, float period) {
 void Simulation::startRateChange(int eventIndex) {
     FinancialEvent& e = m_s.events[eventIndex];
     RunTotals& t = m_state.totals;
+    const RateChangeView change{e};
     // A rate change acts once, in the year it starts; its rates hold from then on.
     if (linesWanted())
         emitf(eventIndex, "  %s - Rate Changes: ", e.name.str().c_str());
-    if (Account* a = accountById(m_s, e.account); a && a->rate != e.interestRate) {
-        a->rate = e.interestRate;
+    if (Account* a = accountById(m_s, change.account()); a && a->rate != change.accountRate()) {
+        a->rate = change.accountRate();
         if (linesWanted())
             emitScheduleLine("     " + a->name.str() + " = " + percentText(a->rate), eventIndex);
     }
-    if (t.taxRate != e.amount) {
-        t.taxRate = e.amount;
+    if (t.taxRate != change.taxRate()) {
+        t.taxRate = change.taxRate();
         if (linesWanted())
             emitScheduleLine("     Tax Rate = " + percentText(t.taxRate), eventIndex);
     }
-    if (t.inflationRate != e.downPayment) {
-        t.inflationRate = t.baseInflationRate = e.downPayment;
+    if (t.inflationRate != change.inflationRate()) {
+        t.inflationRate = t.baseInflationRate = change.inflationRate();
         if (linesWanted())
             emitScheduleLine("     Inflation Rate = " + percentText(t.inflationRate), eventIndex);
     }
@@ -164,7 +165,8 @@ void Simulation::startRateChange(int eventIndex) {
 
 void Simulation::deposit(int eventIndex, float period) {
     FinancialEvent& e = m_s.events[eventIndex];
-    Account* into = accountById(m_s, e.account);
+    const DepositView deposit{e};
+    Account* into = accountById(m_s, deposit.target());
     if (!into)
         return; // a deposit to no account is skipped
     RunTotals& t = m_state.totals;
@@ -173,11 +175,11 @@ void Simulation::deposit(int eventIndex, float period) {
     if (!paysThisYear(e))
         return;
     m_events.eventLine(t.currentAge, e.name.view(), kDeposit, e.currentAmount);
-    float amount = e.currentAmount * (e.oneTime ? 1 : period);
-    if (!e.oneTime)
+    float amount = e.currentAmount * (deposit.once() ? 1 : period);
+    if (!deposit.once())
         adjustForNextYear(e);
     float tax = 0;
-    if (e.beforeTax) {
+    if (deposit.beforeTax()) {
         tax = t.taxRate * 0.01f * amount;
         y.depositTaxes += tax;
         amount = amount * (1 - t.taxRate * 0.01f);
@@ -189,7 +191,7 @@ void Simulation::deposit(int eventIndex, float period) {
         typeTotal(into->type) += amount;
     }
     if (linesWanted()) {
-        if (e.beforeTax)
+        if (deposit.beforeTax())
             emitf(eventIndex, "  %s - Deposit %s to %s. %s tax deducted from deposit.",
                   e.name.str().c_str(), moneyText(amount).c_str(), into->name.str().c_str(),
                   moneyText(tax).c_str());
@@ -202,8 +204,9 @@ void Simulation::deposit(int eventIndex, float period) {
 
 void Simulation::withdraw(int eventIndex, float period) {
     FinancialEvent& e = m_s.events[eventIndex];
-    const bool fromAccount = e.termYears == kFromChosenAccount;
-    if (fromAccount && findAccountById(m_s, e.account) < 0)
+    const WithdrawalView withdrawal{e};
+    const bool fromAccount = withdrawal.sourceChosen();
+    if (fromAccount && findAccountById(m_s, withdrawal.source()) < 0)
         return; // a withdrawal from no account is skipped
     RunTotals& t = m_state.totals;
     Budget* budget = isBudgetWithdrawal(e) ? budgetOf(e) : nullptr;
@@ -218,7 +221,7 @@ void Simulation::withdraw(int eventIndex, float period) {
         e.currentAmount = sum;
     }
     m_events.eventLine(t.currentAge, e.name.view(), kWithdrawal, e.currentAmount);
-    const float scale = e.oneTime ? 1 : period;
+    const float scale = withdrawal.once() ? 1 : period;
     const float amount = e.currentAmount * scale;
     m_state.year.withdrawals += amount;
     if (linesWanted()) {
@@ -234,20 +237,21 @@ void Simulation::withdraw(int eventIndex, float period) {
                           moneyText(budget->itemWorking[i] * scale).c_str());
         }
     }
-    if (!e.oneTime)
+    if (!withdrawal.once())
         adjustForNextYear(e);
-    payCharge(eventIndex, amount, e.account, fromAccount, period);
+    payCharge(eventIndex, amount, withdrawal.source(), fromAccount, period);
 }
 
 void Simulation::transfer(int eventIndex, float period) {
     FinancialEvent& e = m_s.events[eventIndex];
     const RunTotals& t = m_state.totals;
-    if (e.subtype == kRule72TSubtype) {
+    const TransferView move{e};
+    if (move.isRule72T()) {
         if (t.currentAge <= e.endAge)
             executeTransfer(eventIndex, e.amount * period);
         return;
     }
-    if (e.allFunds == 1) {
+    if (move.allFunds()) {
         if (wholeYears(e.startAge) != wholeAge())
             return;
         e.runState = 2;
@@ -257,8 +261,8 @@ void Simulation::transfer(int eventIndex, float period) {
     applyStartAgeDollars(e);
     if (!paysThisYear(e))
         return;
-    const float amount = e.currentAmount * (e.oneTime ? 1 : period);
-    if (!e.oneTime)
+    const float amount = e.currentAmount * (move.once() ? 1 : period);
+    if (!move.once())
         adjustForNextYear(e);
     executeTransfer(eventIndex, amount);
 }
@@ -267,19 +271,20 @@ void Simulation::executeTransfer(int eventIndex, float amount) {
     if (beforeResults())
         return;
     FinancialEvent& e = m_s.events[eventIndex];
-    Account* from = accountById(m_s, e.beforeTax);
-    Account* to = accountById(m_s, e.account);
+    const TransferView move{e};
+    Account* from = accountById(m_s, move.source());
+    Account* to = accountById(m_s, move.target());
     if (!from || !to)
         return; // a transfer between accounts that do not exist moves nothing
     RunTotals& t = m_state.totals;
     YearTotals& y = m_state.year;
-    const bool rule72t = e.subtype == kRule72TSubtype;
+    const bool rule72t = move.isRule72T();
     const char* label = rule72t ? " Rule 72T Transfer" : " Transfer";
 
     // Never more than the source holds, and nothing from an overdrawn source.
     const float available = std::max(from->balance, 0.0f);
     float shortfall = 0;
-    if (e.allFunds == 1) {
+    if (move.allFunds()) {
         amount = available;
     } else if (available < amount) {
         shortfall = amount - available;

@@ -3,6 +3,7 @@
 
 #include "engine/Money.h"
 #include "engine/Simulation.h"
+#include "model/EventViews.h"
 
 namespace finplan {
 
@@ -135,24 +136,26 @@ void Simulation::applyAccountGrowth(float period) {
         FinancialEvent& e = m_s.events[i];
         if (!(e.startAge <= t.currentAge))
             continue;
-        if (e.kind == kLoan && e.inflationAdjust != kCreditCardMarker) {
-            const Account* bought = accountById(m_s, e.account);
+        if (e.kind == kLoan && !isCreditCard(e)) {
+            const LoanView loan{e};
+            const Account* bought = accountById(m_s, loan.proceedsAccount());
             if (bought && (bought->type == kAsset || bought->type == kEquity))
-                e.currentAmount = e.currentAmount * (1 + bought->rate * 0.01f);
+                loan.setHoldingValue(loan.holdingValue() * (1 + bought->rate * 0.01f));
         } else if (e.kind == kMortgage) {
-            const float a = e.appreciationRate;
-            t.equityTotal += a * 0.01f * e.currentAmount;
-            const float change = a * 0.01f * e.currentAmount * period;
+            const MortgageView home{e};
+            const float a = home.appreciationRate();
+            t.equityTotal += a * 0.01f * home.propertyValue();
+            const float change = a * 0.01f * home.propertyValue() * period;
             if (a > 0) {
                 y.equityAppreciation += change;
                 y.totalIncoming += change;
             } else if (a < 0) {
                 y.depreciation += change;
             }
-            e.currentAmount += change;
-            e.runBalance = e.oneTime == 0
-                               ? e.currentAmount - e.amount + e.downPayment + e.principalPaid
-                               : e.currentAmount;
+            home.setPropertyValue(home.propertyValue() + change);
+            home.setEquity(!home.paidOff() ? home.propertyValue() - home.price() +
+                                                 home.downPayment() + home.principalPaid()
+                                           : home.propertyValue());
         }
     }
     y.totalIncoming += y.dividends;

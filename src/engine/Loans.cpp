@@ -2,24 +2,19 @@
 
 #include "engine/Money.h"
 #include "engine/Simulation.h"
+#include "model/EventViews.h"
 
 namespace finplan {
 
-namespace {
-
-bool isCreditCard(const FinancialEvent& e) {
-    return e.kind == kLoan && e.inflationAdjust == kCreditCardMarker;
-}
-
-} // namespace
-
 void Simulation::payLoanCharge(int eventIndex, float amount, float period) {
     const FinancialEvent& e = m_s.events[eventIndex];
-    if (isCreditCard(e))
-        payCharge(eventIndex, amount, e.account, e.termYears == kFromChosenAccount, period);
-    else
-        payCharge(eventIndex, amount, e.paymentAccount, e.payFromMarker == kFromChosenAccount,
-                  period);
+    if (isCreditCard(e)) {
+        const CreditCardView card{e};
+        payCharge(eventIndex, amount, card.payingAccount(), card.payingAccountChosen(), period);
+    } else {
+        const DebtView debt{e};
+        payCharge(eventIndex, amount, debt.paymentAccount(), debt.paymentAccountChosen(), period);
+    }
 }
 
 void Simulation::startLoan(int eventIndex) {
@@ -29,12 +24,14 @@ void Simulation::startLoan(int eventIndex) {
     const bool lines = linesWanted();
     if (isCreditCard(e))
         return; // the debt is the event's current amount
-    e.monthlyPayment =
-        annuityPayment(e.amount - e.downPayment, e.interestRate / 1200, e.termYears * 12);
+    const DebtView debt{e};
+    debt.setMonthlyPayment(annuityPayment(debt.price() - debt.downPayment(),
+                                          debt.ratePercent() / 1200, debt.termYears() * 12));
     if (e.kind == kLoan) {
-        if (Account* into = accountById(m_s, e.account)) {
-            into->balance += e.amount;
-            typeTotal(into->type) += e.amount;
+        const LoanView loan{e};
+        if (Account* into = accountById(m_s, loan.proceedsAccount())) {
+            into->balance += loan.price();
+            typeTotal(into->type) += loan.price();
             const bool holding = into->type == kAsset || into->type == kEquity;
             if (!holding)
                 e.appreciationRate = 0;
@@ -42,47 +39,49 @@ void Simulation::startLoan(int eventIndex) {
                 emitf(eventIndex,
                       holding ? "  %s - Transfer %s to %s from loan"
                               : "  %s - Deposit %s to %s from loan",
-                      e.name.str().c_str(), moneyText(e.amount).c_str(), into->name.str().c_str());
+                      e.name.str().c_str(), moneyText(loan.price()).c_str(),
+                      into->name.str().c_str());
         }
-        y.totalIncoming += e.amount;
-        y.loans += e.amount;
-        t.liabilities += e.amount;
-        if (e.downPayment > 0) {
+        y.totalIncoming += loan.price();
+        y.loans += loan.price();
+        t.liabilities += loan.price();
+        if (loan.downPayment() > 0) {
             if (lines)
                 emitf(eventIndex, "  %s - Withdraw %s for down payment", e.name.str().c_str(),
-                      moneyText(e.downPayment).c_str());
-            t.liabilities -= e.downPayment;
-            y.totalIncoming -= e.downPayment;
-            y.loans -= e.downPayment;
-            y.debtPayments += e.downPayment;
-            payLoanCharge(eventIndex, e.downPayment, 1);
+                      moneyText(loan.downPayment()).c_str());
+            t.liabilities -= loan.downPayment();
+            y.totalIncoming -= loan.downPayment();
+            y.loans -= loan.downPayment();
+            y.debtPayments += loan.downPayment();
+            payLoanCharge(eventIndex, loan.downPayment(), 1);
         }
         return;
     }
 
     // A mortgage buys the property: the part financed is an asset balanced by the debt.
-    t.liabilities += e.amount - e.downPayment;
-    t.assetTotal += e.amount - e.downPayment;
-    e.beforeTax = 0;
-    if (e.downPayment > 0) {
-        t.equityTotal += e.downPayment;
-        if (e.account == 0) {
+    const MortgageView home{e};
+    t.liabilities += home.price() - home.downPayment();
+    t.assetTotal += home.price() - home.downPayment();
+    home.setPaidOffInFull(false);
+    if (home.downPayment() > 0) {
+        t.equityTotal += home.downPayment();
+        if (!home.equityVariant()) {
             if (lines)
                 emitf(eventIndex, "  %s - Withdraw %s for down payment", e.name.str().c_str(),
-                      moneyText(e.downPayment).c_str());
-            payLoanCharge(eventIndex, e.downPayment, 1);
+                      moneyText(home.downPayment()).c_str());
+            payLoanCharge(eventIndex, home.downPayment(), 1);
         } else if (lines) {
             emitf(eventIndex, "  %s - %s to equity.", e.name.str().c_str(),
-                  moneyText(e.downPayment).c_str());
+                  moneyText(home.downPayment()).c_str());
         }
     }
-    if (e.closingCosts > 0) {
+    if (home.closingCosts() > 0) {
         if (lines)
             emitf(eventIndex, "  %s - Withdraw %s for closing costs", e.name.str().c_str(),
-                  moneyText(e.closingCosts).c_str());
-        y.closingCostsPaid += e.closingCosts;
-        y.debtPayments += e.closingCosts;
-        payLoanCharge(eventIndex, e.closingCosts, 1);
+                  moneyText(home.closingCosts()).c_str());
+        y.closingCostsPaid += home.closingCosts();
+        y.debtPayments += home.closingCosts();
+        payLoanCharge(eventIndex, home.closingCosts(), 1);
     }
 }
 
@@ -95,45 +94,50 @@ void Simulation::runLoanYear(int eventIndex, float period) {
     const bool lines = linesWanted();
     const bool card = isCreditCard(e);
     const bool mortgage = e.kind == kMortgage;
-    const float saleAge = e.adjustRate;
-    const float financed = e.amount - e.downPayment;
+    const DebtView debt{e}; // a card's sale age, payoff age and paid-off flag lie where a loan's do
+    const MortgageView home{e}; // the extra principal is read for a loan too
+    const float saleAge = debt.saleAge();
+    const float financed = debt.financed();
     const int scenarioStart = wholeYears(t.resultsStartAge);
     const int monthsBeforeStart = std::max(0, (scenarioStart - wholeYears(e.startAge)) * 12);
 
-    if (!card && e.oneTime == 0 && e.startAge + static_cast<float>(e.termYears) <= t.currentAge) {
+    if (!card && !debt.paidOff() &&
+        e.startAge + static_cast<float>(debt.termYears()) <= t.currentAge) {
         // Paid off by its schedule. A term too short for any instalment (a term of 0 years)
         // leaves principal behind, which is paid off now rather than kept as debt for ever.
-        if (financed - e.principalPaid >= 1)
+        if (financed - debt.principalPaid() >= 1)
             payOffLoan(eventIndex, period);
-        e.oneTime = 1;
+        debt.setPaidOff(true);
     }
 
     // Instalments.
-    if (t.currentAge != saleAge && t.currentAge < e.endAge && e.oneTime == 0) {
+    if (t.currentAge != saleAge && t.currentAge < debt.payoffAge() && !debt.paidOff()) {
         if (card) {
+            const CreditCardView cardView{e};
             float paid = 0;
-            if (e.currentAmount > 0) {
+            if (cardView.outstanding() > 0) {
                 const int months = wholeYears(12 * period);
                 for (int m = 0; m < months; ++m) {
                     // New purchases are new debt.
-                    e.currentAmount += e.propertyTax;
-                    t.liabilities += e.propertyTax;
-                    const float interest =
-                        e.currentAmount * e.interestRate * (1.0f / 365.0f) * 30 * 0.01f;
-                    if (e.currentAmount - e.monthlyPayment < e.monthlyPayment) {
+                    cardView.setOutstanding(cardView.outstanding() + cardView.monthlyPurchases());
+                    t.liabilities += cardView.monthlyPurchases();
+                    const float interest = cardView.outstanding() * cardView.ratePercent() *
+                                           (1.0f / 365.0f) * 30 * 0.01f;
+                    if (cardView.outstanding() - cardView.monthlyPayment() <
+                        cardView.monthlyPayment()) {
                         y.debtInterest += interest;
-                        paid += e.currentAmount;
-                        t.liabilities -= e.currentAmount;
-                        y.withdrawals += e.currentAmount;
-                        e.currentAmount = 0;
+                        paid += cardView.outstanding();
+                        t.liabilities -= cardView.outstanding();
+                        y.withdrawals += cardView.outstanding();
+                        cardView.setOutstanding(0);
                         break;
                     }
-                    const float principal = e.monthlyPayment - interest;
-                    e.currentAmount -= principal;
+                    const float principal = cardView.monthlyPayment() - interest;
+                    cardView.setOutstanding(cardView.outstanding() - principal);
                     y.debtInterest += interest;
                     t.liabilities -= principal;
-                    paid += e.monthlyPayment;
-                    y.withdrawals += e.monthlyPayment;
+                    paid += cardView.monthlyPayment();
+                    y.withdrawals += cardView.monthlyPayment();
                 }
             }
             if (paid > 0) {
@@ -146,20 +150,20 @@ void Simulation::runLoanYear(int eventIndex, float period) {
         } else {
             float extra = 0;
             int extraFrom = 0;
-            if (e.subtype == 2) {
-                extra = wholeAge() < scenarioStart ? 0 : e.extraPrincipal;
+            if (home.extraPrincipalMode() == ExtraPrincipalMode::FromScenarioStart) {
+                extra = wholeAge() < scenarioStart ? 0 : home.extraPrincipal();
                 extraFrom = monthsBeforeStart;
-            } else if (e.subtype == 3) {
-                extra = e.extraPrincipal;
+            } else if (home.extraPrincipalMode() == ExtraPrincipalMode::Always) {
+                extra = home.extraPrincipal();
             }
-            const int firstMonth = e.allFunds;
+            const int firstMonth = debt.monthsAmortized();
             const AmortizedYear year =
-                amortizeYear(financed, e.interestRate / 1200, e.termYears * 12, firstMonth,
+                amortizeYear(financed, debt.ratePercent() / 1200, debt.termYears() * 12, firstMonth,
                              firstMonth + 11, extra, extraFrom, &m_state.amortization[eventIndex]);
-            e.allFunds = static_cast<std::int16_t>(std::min(firstMonth + 12, 32000));
-            e.principalPaid += year.principal;
-            if (t.currentAge != e.startAge + static_cast<float>(e.termYears))
-                e.interestPaid += year.interest;
+            debt.setMonthsAmortized(std::min(firstMonth + 12, 32000));
+            debt.setPrincipalPaid(debt.principalPaid() + year.principal);
+            if (t.currentAge != e.startAge + static_cast<float>(debt.termYears()))
+                debt.setInterestPaid(debt.interestPaid() + year.interest);
             const float payment = year.principal + year.interest;
             (mortgage ? y.mortgagePrincipal : y.loanPrincipal) += year.principal;
             y.debtInterest += year.interest * period;
@@ -181,9 +185,9 @@ void Simulation::runLoanYear(int eventIndex, float period) {
     }
 
     // Property taxes.
-    if (mortgage && e.paidOffFlag == 0 && t.currentAge != saleAge && e.propertyTax * period >= 1) {
-        float tax = e.propertyTax * period;
-        if (e.inflationAdjust) {
+    if (mortgage && !home.sold() && t.currentAge != saleAge && home.propertyTax() * period >= 1) {
+        float tax = home.propertyTax() * period;
+        if (home.propertyTaxInflates()) {
             // One factor a year since the start, each at today's inflation. Last year's product
             // is reused when only one more factor is due, which multiplies in the same order.
             const float factor = 1 + t.inflationRate * 0.01f;
@@ -208,7 +212,7 @@ void Simulation::runLoanYear(int eventIndex, float period) {
     }
 
     // Payoff at the payoff age.
-    if (e.endAge <= t.currentAge && e.oneTime == 0)
+    if (debt.payoffAge() <= t.currentAge && !debt.paidOff())
         payOffLoan(eventIndex, period);
 
     // Sale at the sale age.
@@ -223,48 +227,51 @@ void Simulation::payOffLoan(int eventIndex, float period) {
     YearTotals& y = m_state.year;
     const bool lines = linesWanted();
     const bool mortgage = e.kind == kMortgage;
-    const float financed = e.amount - e.downPayment;
-    e.oneTime = 1;
+    const DebtView loan{e};
+    const float financed = loan.financed();
+    loan.setPaidOff(true);
     if (isCreditCard(e)) {
-        if (e.currentAmount > 0) {
-            const float debt = e.currentAmount;
+        const CreditCardView card{e};
+        if (card.outstanding() > 0) {
+            const float debt = card.outstanding();
             if (lines)
                 emitf(eventIndex, "   %s - Paid off credit card with %s", e.name.str().c_str(),
                       moneyText(debt).c_str());
             t.liabilities -= debt;
             y.withdrawals += debt;
-            e.currentAmount = 0;
+            card.setOutstanding(0);
             payLoanCharge(eventIndex, debt, period);
         }
         return;
     }
-    const float payoff = financed - e.principalPaid;
-    const Account* holding = accountById(m_s, e.account);
+    const float payoff = financed - loan.principalPaid();
+    const Account* holding = accountById(m_s, LoanView{e}.proceedsAccount());
     const bool intoAsset = !mortgage && holding && holding->type == kAsset;
     if (mortgage) {
+        const MortgageView home{e};
         if (lines)
             emitf(eventIndex, "   %s - Paid off mortgage with %s", e.name.str().c_str(),
                   moneyText(payoff).c_str());
-        e.runBalance = e.currentAmount;
+        home.setEquity(home.propertyValue());
         t.liabilities -= payoff;
         t.assetTotal -= payoff;
         t.equityTotal += payoff;
-        e.beforeTax = 1;
+        home.setPaidOffInFull(true);
     } else {
         if (lines)
             emitf(eventIndex, "   %s - Paid off loan with %s", e.name.str().c_str(),
                   moneyText(payoff).c_str());
         t.liabilities -= payoff;
         if (intoAsset)
-            e.runBalance = e.currentAmount;
+            loan.setEquity(loan.holdingValue());
     }
     y.debtPayments += payoff;
     payLoanCharge(eventIndex, payoff, period);
     if (lines)
         emitf(eventIndex, "    Total Principal=%s Total Interest=%s",
-              moneyText(e.principalPaid).c_str(), moneyText(e.interestPaid).c_str());
+              moneyText(loan.principalPaid()).c_str(), moneyText(loan.interestPaid()).c_str());
     if (intoAsset)
-        e.principalPaid = financed;
+        loan.setPrincipalPaid(financed);
 }
 
 void Simulation::depositSaleProceeds(int eventIndex, float amount) {
@@ -300,51 +307,54 @@ void Simulation::sellHolding(int eventIndex, float period) {
     YearTotals& y = m_state.year;
     const bool lines = linesWanted();
     const bool mortgage = e.kind == kMortgage;
-    const float financed = e.amount - e.downPayment;
-    const float owed = financed - e.principalPaid;
+    const DebtView debt{e};
+    const float financed = debt.financed();
+    const float owed = financed - debt.principalPaid();
     e.runState = 2;
-    e.runBalance = 0;
+    debt.setEquity(0);
     bool debtCleared = false; // whether the outstanding principal has left the liabilities
 
     if (mortgage) {
-        const float expenses = e.sellingExpenses * 0.01f * e.currentAmount;
-        e.paidOffFlag = 1;
-        if (e.oneTime == 0) {
+        const MortgageView home{e};
+        const float expenses = home.sellingExpenses() * 0.01f * home.propertyValue();
+        home.setSold(true);
+        if (!home.paidOff()) {
             t.liabilities -= owed;
             debtCleared = true;
-            t.equityTotal -= (e.principalPaid + e.downPayment) + (e.currentAmount - e.amount);
+            t.equityTotal -=
+                (home.principalPaid() + home.downPayment()) + (home.propertyValue() - home.price());
             t.assetTotal -= owed;
         } else {
-            t.equityTotal -= e.currentAmount;
+            t.equityTotal -= home.propertyValue();
         }
         if (lines) {
             emitf(eventIndex, "  %s - Sold property for %s", e.name.str().c_str(),
-                  moneyText(e.currentAmount).c_str());
+                  moneyText(home.propertyValue()).c_str());
             emitf(eventIndex, "     Selling expenses = %s", moneyText(expenses).c_str());
         }
-        const float net = e.currentAmount - expenses;
+        const float net = home.propertyValue() - expenses;
         y.equitySaleProceeds += net;
         depositSaleProceeds(eventIndex, net);
-        e.currentAmount = 0;
-    } else if (Account* holding = accountById(m_s, e.account);
+        home.setPropertyValue(0);
+    } else if (Account* holding = accountById(m_s, LoanView{e}.proceedsAccount());
                holding && (holding->type == kAsset || holding->type == kEquity)) {
         const bool asset = holding->type == kAsset;
         if (lines)
             emitf(eventIndex, asset ? "  %s - Sold asset for %s" : "  %s - Sold equity for %s",
-                  e.name.str().c_str(), moneyText(e.currentAmount).c_str());
-        typeTotal(holding->type) -= e.currentAmount;
-        if (asset || e.oneTime == 0) {
+                  e.name.str().c_str(), moneyText(debt.holdingValue()).c_str());
+        typeTotal(holding->type) -= debt.holdingValue();
+        if (asset || !debt.paidOff()) {
             t.liabilities -= owed;
             debtCleared = true;
         }
-        (asset ? y.assetSaleProceeds : y.equitySaleProceeds) += e.currentAmount;
-        depositSaleProceeds(eventIndex, e.currentAmount);
-        holding->balance -= e.currentAmount;
-        e.currentAmount = 0;
+        (asset ? y.assetSaleProceeds : y.equitySaleProceeds) += debt.holdingValue();
+        depositSaleProceeds(eventIndex, debt.holdingValue());
+        holding->balance -= debt.holdingValue();
+        debt.setHoldingValue(0);
     }
 
-    if (e.oneTime == 0) {
-        e.oneTime = 1;
+    if (!debt.paidOff()) {
+        debt.setPaidOff(true);
         if (lines)
             emitf(eventIndex,
                   mortgage ? "   Paid off mortgage with %s" : "   Paid off loan with %s",
@@ -354,13 +364,13 @@ void Simulation::sellHolding(int eventIndex, float period) {
             t.liabilities -= owed;
         payLoanCharge(eventIndex, owed, period);
     }
-    if (e.principalPaid < financed) {
+    if (debt.principalPaid() < financed) {
         if (lines)
             emitf(eventIndex, "    Total Principal=%s Total Interest=%s",
-                  moneyText(e.principalPaid).c_str(), moneyText(e.interestPaid).c_str());
-        const Account* holding = accountById(m_s, e.account);
+                  moneyText(debt.principalPaid()).c_str(), moneyText(debt.interestPaid()).c_str());
+        const Account* holding = accountById(m_s, LoanView{e}.proceedsAccount());
         if (!mortgage && holding && holding->type == kAsset)
-            e.principalPaid = financed;
+            debt.setPrincipalPaid(financed);
     }
 }
 

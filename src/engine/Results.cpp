@@ -6,6 +6,7 @@
 #include "engine/Format.h"
 #include "engine/Money.h"
 #include "engine/Simulation.h"
+#include "model/EventViews.h"
 
 namespace finplan {
 
@@ -90,9 +91,9 @@ bool Simulation::prepareRun() {
     for (int i = 0; i < eventCount; ++i) {
         FinancialEvent& e = m_s.events[i];
         if (e.kind == kLoan || e.kind == kMortgage)
-            e.oneTime = 0;
-        if (e.kind == kLoan && e.inflationAdjust == kCreditCardMarker)
-            e.currentAmount = e.amount;
+            DebtView{e}.setPaidOff(false);
+        if (const CreditCardView card{e}; isCreditCard(e))
+            card.setOutstanding(card.debt());
     }
     if (m_options.detailed)
         m_state.year = {};

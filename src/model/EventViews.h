@@ -31,7 +31,16 @@ template <class E> class EventView {
     void setter(Type v) const requires EventView<E>::kMutable {                                    \
         this->m_e.field = static_cast<decltype(this->m_e.field)>(v);                               \
     }
+// Set when nonzero.
 #define FINPLAN_VIEW_FLAG(getter, setter, field)                                                   \
+    bool getter() const {                                                                          \
+        return this->m_e.field != 0;                                                               \
+    }                                                                                              \
+    void setter(bool v) const requires EventView<E>::kMutable {                                    \
+        this->m_e.field = v ? 1 : 0;                                                               \
+    }
+// Set only when 1: other values in a file count as unset.
+#define FINPLAN_VIEW_FLAG_ONE(getter, setter, field)                                               \
     bool getter() const {                                                                          \
         return this->m_e.field == 1;                                                               \
     }                                                                                              \
@@ -59,7 +68,7 @@ template <class E> class FlowView : public EventView<E> {
     FINPLAN_VIEW_FIELD(float, yearlyChange, setYearlyChange, adjustRate)
     FINPLAN_VIEW_FLAG(once, setOnce, oneTime)
     FINPLAN_VIEW_FLAG(inflationAdjusted, setInflationAdjusted, inflationAdjust)
-    FINPLAN_VIEW_FLAG(inStartAgeDollars, setInStartAgeDollars, todaysDollars)
+    FINPLAN_VIEW_FLAG_ONE(inStartAgeDollars, setInStartAgeDollars, todaysDollars)
 };
 
 template <class E> class DepositView : public FlowView<E> {
@@ -87,21 +96,26 @@ template <class E> class TransferView : public FlowView<E> {
     using FlowView<E>::FlowView;
     FINPLAN_VIEW_FIELD(std::int16_t, source, setSource, beforeTax)
     FINPLAN_VIEW_FIELD(std::int16_t, target, setTarget, account)
-    FINPLAN_VIEW_FLAG(allFunds, setAllFunds, allFunds)
+    // The run moves all of the funds only for 1; the list describes any nonzero value so.
+    FINPLAN_VIEW_FLAG_ONE(allFunds, setAllFunds, allFunds)
+    bool allFundsMarked() const { return this->m_e.allFunds != 0; }
     bool isRule72T() const { return this->m_e.subtype == kRule72TSubtype; }
 };
 
-// A Rule 72T distribution: a transfer whose amount the run computes from a life table.
+// A Rule 72T distribution: a transfer whose amount the run computes from a life table. Of the
+// transfer's own fields it uses the accounts; the once, rate and inflation fields hold these.
 template <class E> class Rule72TView : public TransferView<E> {
   public:
     using TransferView<E>::TransferView;
-    FINPLAN_VIEW_FIELD(int, method, setMethod, inflationAdjust) // 1..3
-    FINPLAN_VIEW_FIELD(int, lifeTable, setLifeTable, oneTime)
+    // 0 annuitization, 1 amortization, 2 minimum distribution.
+    FINPLAN_VIEW_FIELD(int, method, setMethod, inflationAdjust)
+    FINPLAN_VIEW_FIELD(int, lifeTable, setLifeTable, oneTime) // 0 single, 1 uniform, 2 joint
     FINPLAN_VIEW_FIELD(float, ratePercent, setRatePercent, interestRate)
-    FINPLAN_VIEW_FIELD(float, secondAge, setSecondAge, adjustRate)
-    // Working: the source's balance when the distribution started, and the year counter.
+    FINPLAN_VIEW_FIELD(float, secondAge, setSecondAge, adjustRate) // the second person's, at start
+    // Working: the source's balance when the distribution started, and the second person's age
+    // this year, counted on from `secondAge`.
     FINPLAN_VIEW_FIELD(float, startBalance, setStartBalance, extraPrincipal)
-    FINPLAN_VIEW_FIELD(int, yearCounter, setYearCounter, paymentAccount)
+    FINPLAN_VIEW_FIELD(int, secondAgeNow, setSecondAgeNow, paymentAccount)
 };
 
 // A change of the tax, inflation and one account's rate from the event's age on.
@@ -127,9 +141,15 @@ template <class E> class DebtView : public EventView<E> {
     FINPLAN_VIEW_FIELD(int, termYears, setTermYears, termYears)
     FINPLAN_VIEW_CHOSEN_ACCOUNT(paymentAccount, setPaymentAccount, paymentAccount, payFromMarker)
     float financed() const { return this->m_e.amount - this->m_e.downPayment; }
-    // Working: months amortised so far, and whether the debt is paid off.
+    // Working: months amortised so far, whether the debt is paid off, and the totals paid.
     FINPLAN_VIEW_FIELD(int, monthsAmortized, setMonthsAmortized, allFunds)
     FINPLAN_VIEW_FLAG(paidOff, setPaidOff, oneTime)
+    FINPLAN_VIEW_FIELD(float, principalPaid, setPrincipalPaid, principalPaid)
+    FINPLAN_VIEW_FIELD(float, interestPaid, setInterestPaid, interestPaid)
+    // Working: the value of what the debt bought (a property, or a loan's Asset or Equity
+    // holding), and the owner's equity in it (a property's; a loan's once it is paid off).
+    FINPLAN_VIEW_FIELD(float, holdingValue, setHoldingValue, currentAmount)
+    FINPLAN_VIEW_FIELD(float, equity, setEquity, runBalance)
 };
 
 template <class E> class LoanView : public DebtView<E> {
@@ -169,9 +189,11 @@ template <class E> class MortgageView : public DebtView<E> {
                             : mode == ExtraPrincipalMode::Always          ? 3
                                                                           : 0;
     }
-    // Working: the property's value, and whether it has been sold.
+    // Working: the property's value, whether it has been sold, and whether the rest of the
+    // principal has been paid off in one payment.
     FINPLAN_VIEW_FIELD(float, propertyValue, setPropertyValue, currentAmount)
     FINPLAN_VIEW_FLAG(sold, setSold, paidOffFlag)
+    FINPLAN_VIEW_FLAG(paidOffInFull, setPaidOffInFull, beforeTax)
 };
 
 template <class E> class CreditCardView : public EventView<E> {
@@ -183,8 +205,10 @@ template <class E> class CreditCardView : public EventView<E> {
     FINPLAN_VIEW_FIELD(float, monthlyPurchases, setMonthlyPurchases, propertyTax)
     FINPLAN_VIEW_FIELD(float, yearsToPayOff, setYearsToPayOff, appreciationRate)
     FINPLAN_VIEW_CHOSEN_ACCOUNT(payingAccount, setPayingAccount, account, termYears)
-    // Working: the debt outstanding.
+    FINPLAN_VIEW_FIELD(float, payoffAge, setPayoffAge, endAge)
+    // Working: the debt outstanding, and whether it is paid off.
     FINPLAN_VIEW_FIELD(float, outstanding, setOutstanding, currentAmount)
+    FINPLAN_VIEW_FLAG(paidOff, setPaidOff, oneTime)
 };
 
 template <class E> class RequiredDistributionView : public EventView<E> {
@@ -201,15 +225,18 @@ template <class E> class AssetAllocationView : public EventView<E> {
 
 #undef FINPLAN_VIEW_FIELD
 #undef FINPLAN_VIEW_FLAG
+#undef FINPLAN_VIEW_FLAG_ONE
 #undef FINPLAN_VIEW_CHOSEN_ACCOUNT
 
 #define FINPLAN_VIEW_GUIDE(View) template <class E> View(E&) -> View<E>;
+FINPLAN_VIEW_GUIDE(FlowView)
 FINPLAN_VIEW_GUIDE(DepositView)
 FINPLAN_VIEW_GUIDE(WithdrawalView)
 FINPLAN_VIEW_GUIDE(BudgetWithdrawalView)
 FINPLAN_VIEW_GUIDE(TransferView)
 FINPLAN_VIEW_GUIDE(Rule72TView)
 FINPLAN_VIEW_GUIDE(RateChangeView)
+FINPLAN_VIEW_GUIDE(DebtView)
 FINPLAN_VIEW_GUIDE(LoanView)
 FINPLAN_VIEW_GUIDE(MortgageView)
 FINPLAN_VIEW_GUIDE(CreditCardView)

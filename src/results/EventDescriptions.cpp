@@ -9,6 +9,7 @@
 #include "engine/Ages.h"
 #include "engine/Format.h"
 #include "engine/Money.h"
+#include "model/EventViews.h"
 
 namespace finplan {
 
@@ -36,16 +37,18 @@ std::string accountName(const Scenario& s, int id) {
 // The detail lines that deposits, transfers and withdrawals share.
 void adjustmentLines(const Scenario& s, const FinancialEvent& e, const char* what,
                      DescriptionSink& sink) {
-    if (e.todaysDollars == 1)
+    const FlowView flow{e};
+    if (flow.inStartAgeDollars())
         sink.emitDescriptionLine(
             format("        This %s amount will be calculated using age %3.1f dollars.", what,
                    static_cast<double>(s.initialValues.startAge)));
-    if (e.oneTime)
+    if (flow.once())
         return;
-    if (e.adjustRate != 0)
-        sink.emitDescriptionLine(formatPercent(
-            std::string("        This ") + what + " will be adjusted each year by ", e.adjustRate));
-    if (e.inflationAdjust)
+    if (flow.yearlyChange() != 0)
+        sink.emitDescriptionLine(
+            formatPercent(std::string("        This ") + what + " will be adjusted each year by ",
+                          flow.yearlyChange()));
+    if (flow.inflationAdjusted())
         sink.emitDescriptionLine(std::string("        This ") + what +
                                  " will be adjusted each year by the current inflation rate.");
 }
@@ -88,142 +91,160 @@ int describeEvent(Scenario& s, int index, DescriptionSink& sink) {
         float previousInflation = iv.inflationRate;
         for (int j = index - 1; j >= 0; --j) {
             if (s.events[j].kind == kRateChange) {
-                previousTax = s.events[j].amount;
-                previousInflation = s.events[j].downPayment;
+                const RateChangeView previous{s.events[j]};
+                previousTax = previous.taxRate();
+                previousInflation = previous.inflationRate();
                 break;
             }
         }
+        const RateChangeView change{e};
         const std::string tax =
-            e.amount != previousTax
-                ? " Tax=" + compactNumber(format("%7.3f", static_cast<double>(e.amount))) + "%"
+            change.taxRate() != previousTax
+                ? " Tax=" + compactNumber(format("%7.3f", static_cast<double>(change.taxRate()))) +
+                      "%"
                 : "";
         const std::string inflation =
-            e.downPayment != previousInflation
-                ? " Inf.=" + compactNumber(format("%7.3f", static_cast<double>(e.downPayment))) +
+            change.inflationRate() != previousInflation
+                ? " Inf.=" +
+                      compactNumber(format("%7.3f", static_cast<double>(change.inflationRate()))) +
                       "% "
                 : "";
         const std::string account =
-            e.account == -1
+            change.account() == -1
                 ? ""
-                : accountName(s, e.account) + "=" +
-                      compactNumber(format("%7.3f", static_cast<double>(e.interestRate))) + "%";
+                : accountName(s, change.account()) + "=" +
+                      compactNumber(format("%7.3f", static_cast<double>(change.accountRate()))) +
+                      "%";
         return emit(format("%5.1f %s - Rate Change: %s %s %s", start, name.c_str(), tax.c_str(),
                            inflation.c_str(), account.c_str()));
     }
     case kDeposit: {
-        const std::string middle = std::string(e.oneTime ? " " : "/yr. ") +
-                                   (e.beforeTax ? "before taxes to " : "after taxes to ") +
-                                   accountName(s, e.account);
-        const std::string tail = e.oneTime ? "." : " until age " + ageText(e.endAge) + ".";
+        const DepositView deposit{e};
+        const std::string middle = std::string(deposit.once() ? " " : "/yr. ") +
+                                   (deposit.beforeTax() ? "before taxes to " : "after taxes to ") +
+                                   accountName(s, deposit.target());
+        const std::string tail = deposit.once() ? "." : " until age " + ageText(e.endAge) + ".";
         const int row = emit(format("%5.1f %s - Deposit %s%s%s", start, name.c_str(),
                                     money(e.amount).c_str(), middle.c_str(), tail.c_str()));
         adjustmentLines(s, e, "deposit", sink);
         return row;
     }
     case kLoan: {
-        if (e.inflationAdjust == kCreditCardMarker) {
+        if (isCreditCard(e)) {
+            const CreditCardView card{e};
             const int row = emit(format("%5.1f %s - Paying off %s credit card debt with %s/month.",
-                                        start, name.c_str(), money(e.amount).c_str(),
-                                        money(e.monthlyPayment).c_str()));
-            if (e.propertyTax > 0)
+                                        start, name.c_str(), money(card.debt()).c_str(),
+                                        money(card.monthlyPayment()).c_str()));
+            if (card.monthlyPurchases() > 0)
                 emit(format("        Additional purchases of %s/month added to debt.",
-                            money(e.propertyTax).c_str()));
-            if (e.account >= 0 && e.termYears == kFromChosenAccount)
+                            money(card.monthlyPurchases()).c_str()));
+            if (card.payingAccount() >= 0 && card.payingAccountChosen())
                 emit(format("        The payments will be withdrawn from the %s account.",
-                            accountName(s, e.account).c_str()));
-            if (e.startAge + e.appreciationRate >= e.endAge)
+                            accountName(s, card.payingAccount()).c_str()));
+            if (e.startAge + card.yearsToPayOff() >= card.payoffAge())
                 emit(format("        Paying off %s at age %5.2f.", name.c_str(),
-                            static_cast<double>(e.endAge)));
+                            static_cast<double>(card.payoffAge())));
             return row;
         }
-        const int row = emit(format("%5.1f %s - %s %s down at %s for %2d yrs. %s/Month.", start,
-                                    name.c_str(), money(e.amount).c_str(),
-                                    money(e.downPayment).c_str(), rateText(e.interestRate).c_str(),
-                                    e.termYears, money(e.monthlyPayment).c_str()));
-        emit("        Loan amount deposited to " + accountName(s, e.account));
-        if (e.paymentAccount >= 0 && e.payFromMarker == kFromChosenAccount)
+        const LoanView loan{e};
+        const int row =
+            emit(format("%5.1f %s - %s %s down at %s for %2d yrs. %s/Month.", start, name.c_str(),
+                        money(loan.price()).c_str(), money(loan.downPayment()).c_str(),
+                        rateText(loan.ratePercent()).c_str(), loan.termYears(),
+                        money(loan.monthlyPayment()).c_str()));
+        emit("        Loan amount deposited to " + accountName(s, loan.proceedsAccount()));
+        if (loan.paymentAccount() >= 0 && loan.paymentAccountChosen())
             emit(format("        The payments will be withdrawn from the %s account.",
-                        accountName(s, e.paymentAccount).c_str()));
-        if (e.endAge > e.startAge)
-            emit(format("        Paying loan off at age %5.2f.", static_cast<double>(e.endAge)));
-        const Account* into = accountById(s, e.account);
-        const float sellAge = e.adjustRate;
+                        accountName(s, loan.paymentAccount()).c_str()));
+        if (loan.payoffAge() > e.startAge)
+            emit(format("        Paying loan off at age %5.2f.",
+                        static_cast<double>(loan.payoffAge())));
+        const Account* into = accountById(s, loan.proceedsAccount());
+        const float sellAge = loan.saleAge();
         if (into && into->type == kAsset && sellAge <= iv.endAge && sellAge > e.startAge &&
             sellAge > 0)
             emit(format("        Selling asset at age %5.2f.", static_cast<double>(sellAge)));
         return row;
     }
     case kMortgage: {
-        const std::string rate = rateText(e.interestRate);
-        const std::string years = compactNumber(format("%2d", e.termYears));
-        const std::string monthly = money(e.monthlyPayment);
+        const MortgageView home{e};
+        const std::string rate = rateText(home.ratePercent());
+        const std::string years = compactNumber(format("%2d", home.termYears()));
+        const std::string monthly = money(home.monthlyPayment());
         int row;
-        if (e.account != 0) {
+        if (home.equityVariant()) {
             row = emit(format("%5.1f %s - %s at %s for %s yrs. %s/Month.", start, name.c_str(),
-                              money(e.amount - e.downPayment).c_str(), rate.c_str(), years.c_str(),
-                              monthly.c_str()));
-            emit(format("        %s to equity -- no withdrawal.", money(e.downPayment).c_str()));
+                              money(home.price() - home.downPayment()).c_str(), rate.c_str(),
+                              years.c_str(), monthly.c_str()));
+            emit(format("        %s to equity -- no withdrawal.",
+                        money(home.downPayment()).c_str()));
         } else {
             row = emit(format("%5.1f %s - %s %s down at %s for %s yrs. %s/Month.", start,
-                              name.c_str(), money(e.amount).c_str(), money(e.downPayment).c_str(),
-                              rate.c_str(), years.c_str(), monthly.c_str()));
+                              name.c_str(), money(home.price()).c_str(),
+                              money(home.downPayment()).c_str(), rate.c_str(), years.c_str(),
+                              monthly.c_str()));
         }
-        if (e.subtype == 2)
+        if (home.extraPrincipalMode() == ExtraPrincipalMode::FromScenarioStart)
             emit(format("        An additional %s/Month will be applied to the principal starting "
                         "at age %3d.",
-                        money(e.extraPrincipal).c_str(), wholeYears(saneAge(iv.startAge))));
-        else if (e.subtype == 3)
+                        money(home.extraPrincipal()).c_str(), wholeYears(saneAge(iv.startAge))));
+        else if (home.extraPrincipalMode() == ExtraPrincipalMode::Always)
             emit(format("        An Additional %s/Month is applied to the principal.",
-                        money(e.extraPrincipal).c_str()));
-        emit(formatPercent("        Appreciation rate = ", e.appreciationRate) + ".");
-        if (e.propertyTax > 0)
-            emit(format("        Property Taxes = %-11.2f", static_cast<double>(e.propertyTax)));
-        if (e.closingCosts > 0)
-            emit(format("        Closing Costs = %-11.2f", static_cast<double>(e.closingCosts)));
-        const float sellAge = e.adjustRate;
-        if (e.endAge > e.startAge && e.startAge + static_cast<float>(e.termYears) >= e.endAge &&
-            e.endAge <= sellAge)
-            emit(
-                format("        Paying off property at age %5.2f.", static_cast<double>(e.endAge)));
-        if (e.paymentAccount >= 0 && e.payFromMarker == kFromChosenAccount)
+                        money(home.extraPrincipal()).c_str()));
+        emit(formatPercent("        Appreciation rate = ", home.appreciationRate()) + ".");
+        if (home.propertyTax() > 0)
+            emit(format("        Property Taxes = %-11.2f",
+                        static_cast<double>(home.propertyTax())));
+        if (home.closingCosts() > 0)
+            emit(format("        Closing Costs = %-11.2f",
+                        static_cast<double>(home.closingCosts())));
+        const float sellAge = home.saleAge();
+        if (home.payoffAge() > e.startAge &&
+            e.startAge + static_cast<float>(home.termYears()) >= home.payoffAge() &&
+            home.payoffAge() <= sellAge)
+            emit(format("        Paying off property at age %5.2f.",
+                        static_cast<double>(home.payoffAge())));
+        if (home.paymentAccount() >= 0 && home.paymentAccountChosen())
             emit(format("        The payments will be withdrawn from the %s account.",
-                        accountName(s, e.paymentAccount).c_str()));
+                        accountName(s, home.paymentAccount()).c_str()));
         if (sellAge <= iv.endAge && sellAge > e.startAge && sellAge > 0) {
             emit(format("        Selling property at age %5.2f.", static_cast<double>(sellAge)));
-            emit(formatPercent("        Selling expenses will be ", e.sellingExpenses) +
+            emit(formatPercent("        Selling expenses will be ", home.sellingExpenses()) +
                  " of the selling price.");
         }
         return row;
     }
     case kTransfer: {
-        const std::string from = accountName(s, e.beforeTax);
-        const std::string to = accountName(s, e.account);
-        if (e.subtype == kRule72TSubtype)
+        const TransferView move{e};
+        const std::string from = accountName(s, move.source());
+        const std::string to = accountName(s, move.target());
+        if (move.isRule72T())
             return emit(format(
                 "%5.1f Rule 72T - %s - Transfer distribution from %s to %s until age %5.2f.", start,
                 name.c_str(), from.c_str(), to.c_str(), static_cast<double>(e.endAge)));
-        if (e.allFunds)
+        if (move.allFundsMarked())
             return emit(format("%5.1f %s - All of the funds from %s will be transferred to %s.",
                                start, name.c_str(), from.c_str(), to.c_str()));
-        const std::string amount = money(e.amount) + (e.oneTime ? "" : "/yr.");
+        const std::string amount = money(e.amount) + (move.once() ? "" : "/yr.");
         const std::string tail =
-            e.oneTime ? "." : format(" until age %5.2f.", static_cast<double>(e.endAge));
+            move.once() ? "." : format(" until age %5.2f.", static_cast<double>(e.endAge));
         const int row = emit(format("%5.1f %s - Transfer %s from %s to %s%s", start, name.c_str(),
                                     amount.c_str(), from.c_str(), to.c_str(), tail.c_str()));
         adjustmentLines(s, e, "transfer", sink);
         return row;
     }
     case kWithdrawal: {
-        const std::string period = e.oneTime ? "" : "/yr.";
-        const std::string tail = e.oneTime ? "." : " until age " + ageText(e.endAge) + ".";
+        const WithdrawalView withdrawal{e};
+        const std::string period = withdrawal.once() ? "" : "/yr.";
+        const std::string tail = withdrawal.once() ? "." : " until age " + ageText(e.endAge) + ".";
         const int row = emit(
-            format(e.subtype == kBudgetWithdrawalSubtype ? "%5.1f Budget - %s - Withdraw %s%s%s"
-                                                         : "%5.1f %s - Withdraw %s%s%s",
+            format(withdrawal.isBudgetWithdrawal() ? "%5.1f Budget - %s - Withdraw %s%s%s"
+                                                   : "%5.1f %s - Withdraw %s%s%s",
                    start, name.c_str(), money(e.amount).c_str(), period.c_str(), tail.c_str()));
         adjustmentLines(s, e, "withdrawal", sink);
-        if (e.account >= 0 && e.termYears == kFromChosenAccount)
+        if (withdrawal.source() >= 0 && withdrawal.sourceChosen())
             emit(format("        The funds will be withdrawn from the %s account.",
-                        accountName(s, e.account).c_str()));
+                        accountName(s, withdrawal.source()).c_str()));
         return row;
     }
     case kAssetAllocation: {
@@ -233,7 +254,7 @@ int describeEvent(Scenario& s, int index, DescriptionSink& sink) {
         const int row = emit(format("%5.1f %s", start, name.c_str()));
         emit(format("        Withdrawals over %s will be withdrawn each year from the selected "
                     "accounts %s",
-                    money(e.amount).c_str(),
+                    money(AssetAllocationView{e}.minimumWithdrawal()).c_str(),
                     mode == 1 ? "in proportional amounts." : "in equal amounts."));
         return row;
     }

@@ -11,6 +11,7 @@
 
 #include "engine/Ages.h"
 #include "engine/Format.h"
+#include "model/EventViews.h"
 #include "model/TextNumbers.h"
 
 namespace finplan {
@@ -774,30 +775,32 @@ int writeBudgetPages(ReportContext& c) {
 std::vector<PaymentScheduleRow> computePaymentSchedule(const FinancialEvent& e,
                                                        float scenarioStartAge) {
     std::vector<PaymentScheduleRow> rows;
-    const float financed = e.amount - e.downPayment;
-    const float rate = e.interestRate / 100 / 12;
-    const int term = std::clamp<int>(e.termYears, 0, 100);
+    const MortgageView home{e}; // a loan is read the same way
+    const float financed = home.financed();
+    const float rate = home.ratePercent() / 100 / 12;
+    const int term = std::clamp<int>(home.termYears(), 0, 100);
     const int start = wholeYears(e.startAge);
     const int monthsBefore = std::max(0, (wholeYears(scenarioStartAge) - start) * 12);
-    const float saleAge = e.adjustRate;
+    const float saleAge = home.saleAge();
     AmortizationCursor cursor;
     PaymentScheduleRow running;
-    float value = e.amount;
+    float value = home.price();
     for (int year = 0; year < std::max(term, 1); ++year) {
         const int age = start + year;
-        if (year > 0 && ((e.endAge > 0 && age > e.endAge) || (saleAge > 0 && age > saleAge)))
+        if (year > 0 &&
+            ((home.payoffAge() > 0 && age > home.payoffAge()) || (saleAge > 0 && age > saleAge)))
             break;
         float extra = 0;
         int extraFrom = 0;
-        if (e.subtype == 2) {
-            extra = e.extraPrincipal;
+        if (home.extraPrincipalMode() == ExtraPrincipalMode::FromScenarioStart) {
+            extra = home.extraPrincipal();
             extraFrom = monthsBefore;
-        } else if (e.subtype == 3) {
-            extra = e.extraPrincipal;
+        } else if (home.extraPrincipalMode() == ExtraPrincipalMode::Always) {
+            extra = home.extraPrincipal();
         }
         const AmortizedYear y = amortizeYear(financed, rate, term * 12, year * 12, year * 12 + 11,
                                              extra, extraFrom, &cursor);
-        value += value * e.appreciationRate * 0.01f;
+        value += value * home.appreciationRate() * 0.01f;
         PaymentScheduleRow row;
         row.age = age;
         row.principal = y.principal;
@@ -805,10 +808,10 @@ std::vector<PaymentScheduleRow> computePaymentSchedule(const FinancialEvent& e,
         row.totalPrincipal = running.totalPrincipal + y.principal;
         row.totalInterest = running.totalInterest + y.interest;
         row.totalPayment = row.totalPrincipal + row.totalInterest;
-        row.equity = e.downPayment + row.totalPrincipal;
+        row.equity = home.downPayment() + row.totalPrincipal;
         row.propertyValue = value;
-        row.inflatedEquity = row.equity + value - e.amount;
-        row.propertyLiability = std::max(0.0f, e.amount - row.equity);
+        row.inflatedEquity = row.equity + value - home.price();
+        row.propertyLiability = std::max(0.0f, home.price() - row.equity);
         rows.push_back(row);
         running = row;
     }
