@@ -9,6 +9,7 @@
 #include "cli/CommandSupport.h"
 #include "engine/Rule72T.h"
 #include "engine/Simulation.h"
+#include "model/ScenarioJson.h"
 #include "results/EventDescriptions.h"
 
 namespace finplan::cli {
@@ -66,7 +67,7 @@ json runToJson(const Scenario& s, const RunState& state) {
     json out;
     json schedule = json::array();
     for (std::size_t i = 0; i < state.log.size(); ++i)
-        schedule.push_back({{"tag", state.log.tag(i)}, {"text", state.log.line(i)}});
+        schedule.push_back({{"tag", state.log.tag(i)}, {"text", latin1ToUtf8(state.log.line(i))}});
     out["schedule"] = schedule;
 
     const ResultTable& table = state.table;
@@ -84,7 +85,7 @@ json runToJson(const Scenario& s, const RunState& state) {
     out["balanceTable"] = balances;
     json order = json::array();
     for (int k = 0; k < accounts; ++k)
-        order.push_back(s.accountTable.accounts[k].name.str());
+        order.push_back(latin1ToUtf8(s.accountTable.accounts[k].name.view()));
     out["accountOrder"] = order;
     out["todaysNetWorth"] = todays;
 

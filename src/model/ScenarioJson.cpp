@@ -16,10 +16,6 @@
 
 namespace finplan {
 
-namespace {
-
-using nlohmann::json;
-
 std::string latin1ToUtf8(std::string_view text) {
     std::string out;
     for (const char c : text) {
@@ -33,6 +29,10 @@ std::string latin1ToUtf8(std::string_view text) {
     }
     return out;
 }
+
+namespace {
+
+using nlohmann::json;
 
 // Characters outside Latin-1, and malformed UTF-8, become '?'.
 std::string utf8ToLatin1(std::string_view text) {

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "model/Scenario.h"
 
@@ -13,6 +14,9 @@ namespace finplan {
 // Field names are the record field names; reserved stretches are left out. Texts are stored
 // in the file as Latin-1 and appear here as UTF-8.
 nlohmann::json scenarioToJson(const Scenario& s);
+
+// A text of the scenario file (Latin-1) as UTF-8, the only encoding JSON takes.
+std::string latin1ToUtf8(std::string_view text);
 
 // A JSON scenario error, naming the place in the document ("events[2].startAge: ...").
 class ScenarioJsonError : public std::runtime_error {

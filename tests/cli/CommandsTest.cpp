@@ -197,6 +197,18 @@ TEST(CliRun, JsonHoldsTheRowsBalancesAndFlags) {
     EXPECT_EQ(j["todaysNetWorth"].size(), 51u);
     EXPECT_TRUE(j["schedule"][0].contains("tag"));
     EXPECT_TRUE(j["redFlags"].is_array());
+
+    // Names are Latin-1 in the file and UTF-8 in JSON.
+    writeText(dir.file("cafe.json"), R"({"accounts": [{"name": "Caf\u00e9", "type": 2}],
+        "events": [{"kind": 2, "name": "Cr\u00e8me", "startAge": 30, "endAge": 31, "amount": 5,
+                    "account": 0}]})");
+    ASSERT_EQ(run({"build", dir.file("cafe.json"), dir.file("cafe.ret")}).status, 0);
+    const Result cafe = run(
+        {"run", dir.file("cafe.ret"), "--workdir", dir.path().string(), "--json", "--detailed"});
+    ASSERT_EQ(cafe.status, 0) << cafe.err;
+    const auto c = nlohmann::json::parse(cafe.out);
+    EXPECT_EQ(c["accountOrder"][0], "Caf\u00e9");
+    EXPECT_NE(cafe.out.find("Cr\u00e8me - Deposit"), std::string::npos);
 }
 
 TEST(CliRun, ResultsFileRepeatsTheSchedule) {
