@@ -38,6 +38,33 @@ class [[nodiscard]] Status {
     std::optional<Message> m_failure;
 };
 
+// The outcome of a core operation that gives a value: the value, or the message that says why
+// there is none.
+template <class T> class [[nodiscard]] Result {
+  public:
+    Result(T value) : m_value(std::move(value)) {}
+    Result(Message failure) : m_failure(std::move(failure)) {}
+    Result(Status status) : m_failure(status.message()) {} // only from a failed Status
+
+    bool ok() const { return !m_failure; }
+    explicit operator bool() const { return ok(); }
+    const T& value() const { return *m_value; }
+    T& value() { return *m_value; }
+    const T& operator*() const { return *m_value; }
+    const T* operator->() const { return &*m_value; }
+    const Message& message() const { return *m_failure; }
+    Status status() const { return m_failure ? Status(*m_failure) : Status(); }
+
+  private:
+    std::optional<T> m_value;
+    std::optional<Message> m_failure;
+};
+
+// Numbers of the core's own messages that a caller tells apart from others.
+inline constexpr int kMessageCannotOpen = 10001; // a file that cannot be opened or read
+inline constexpr int kMessageInvalidFile = 10002;
+inline constexpr int kMessageDeclined = 10003; // the user answered No: nothing was done
+
 // Where core operations send the messages they report while they go on (a run reports and
 // continues), and the yes/no questions they must ask (the overwrite question of a save).
 class Notifier {
