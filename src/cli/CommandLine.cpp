@@ -318,7 +318,7 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     try {
         return actions.at(app.get_subcommands().at(0)->get_name())(out, err);
     } catch (const CommandError& e) {
-        err << "finplan-cli: " << e.text << '\n';
+        err << "finplan-cli: " << e.what() << '\n';
         return 1;
     } catch (const std::exception& e) {
         // Whatever a library throws ends the command with a message, never an abort.

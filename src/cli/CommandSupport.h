@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "engine/RunOptions.h"
@@ -13,9 +14,14 @@
 namespace finplan::cli {
 
 // A failure with the message the user sees; the command exits with status 1.
-struct CommandError {
-    std::string text;
+class CommandError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
 };
+
+// Prints the message of a failed core operation, as a message box would show it, and stops the
+// command with `what` on status 1.
+void require(const Status& outcome, Notifier& notifier, const std::string& what);
 
 // Reads a scenario file as the application opens one at start-up.
 std::unique_ptr<Scenario> readScenario(const std::string& path);

@@ -40,6 +40,14 @@ std::string programDirectory() {
     return ec ? std::string(".") : exe.parent_path().string();
 }
 
+void require(const Status& outcome, Notifier& notifier, const std::string& what) {
+    if (outcome)
+        return;
+    if (outcome.message().id != kMessageDeclined)
+        notifier.notify(outcome.message());
+    throw CommandError(what);
+}
+
 void StreamNotifier::notify(const Message& message) {
     m_err << message.caption << ": " << message.text << '\n';
 }
@@ -179,7 +187,7 @@ int commandShow(const std::string& path, std::ostream& out, std::ostream& err) {
     options.now = clockNow();
     auto state = std::make_unique<RunState>();
     StreamNotifier notifier(err);
-    if (runSimulation(*s, options, *state, notifier) == 1) {
+    if (runSimulation(*s, options, *state, notifier)) {
         out << "\nNet worth:\n";
         const ResultTable& table = state->table;
         for (int r = 0; r < table.rowCount; ++r)

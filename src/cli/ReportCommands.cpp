@@ -37,8 +37,8 @@ PreparedRun prepare(const std::string& path, const std::string& workDir) {
 }
 
 void run(PreparedRun& p, StreamNotifier& notifier) {
-    if (runSimulation(*p.scenario, p.options, *p.state, notifier) != 1)
-        throw CommandError{p.options.scenarioPath + ": the run stopped before its first year"};
+    require(runSimulation(*p.scenario, p.options, *p.state, notifier), notifier,
+            p.options.scenarioPath + ": the run stopped before its first year");
 }
 
 void printFile(const std::string& path, std::ostream& out) {
@@ -164,7 +164,8 @@ int commandPaginate(const PaginateArgs& args, std::ostream& out, std::ostream& e
         return header;
     };
     StreamNotifier notifier(err);
-    runSimulation(*p.scenario, p.options, *p.state, notifier);
+    require(runSimulation(*p.scenario, p.options, *p.state, notifier), notifier,
+            p.options.scenarioPath + ": the run stopped before its first year");
     const int pages =
         results ? paginateResults(workDir, notifier) : paginateScenario(workDir, notifier);
     if (pages < 1)

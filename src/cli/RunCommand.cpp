@@ -129,8 +129,8 @@ int commandRun(const RunArgs& args, std::ostream& out, std::ostream& err) {
     // Seeded once from the clock, unless a seed makes the random run repeatable.
     const std::uint32_t start = seed ? *seed : static_cast<std::uint32_t>(std::time(nullptr));
     state->random = RandomGenerator(start);
-    if (runSimulation(*scenario, options, *state, notifier) != 1)
-        throw CommandError{args.scenario + ": the run stopped before its first year"};
+    require(runSimulation(*scenario, options, *state, notifier), notifier,
+            args.scenario + ": the run stopped before its first year");
 
     if (!resultsPath.empty()) {
         auto again = readScenario(args.scenario);
@@ -147,8 +147,8 @@ int commandRun(const RunArgs& args, std::ostream& out, std::ostream& err) {
         };
         auto fileState = std::make_unique<RunState>();
         fileState->random = RandomGenerator(start);
-        if (runSimulation(*again, fileOptions, *fileState, notifier) != 1)
-            throw CommandError{resultsPath + ": cannot write the results file"};
+        require(runSimulation(*again, fileOptions, *fileState, notifier), notifier,
+                resultsPath + ": cannot write the results file");
     }
 
     if (asJson) {

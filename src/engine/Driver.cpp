@@ -31,8 +31,8 @@ const char* const kMonths[] = {"January",   "February", "March",    "April",
 
 } // namespace
 
-int runSimulation(const Scenario& scenario, const RunOptions& options, RunState& state,
-                  Notifier& notifier) {
+Status runSimulation(const Scenario& scenario, const RunOptions& options, RunState& state,
+                     Notifier& notifier) {
     Simulation simulation(scenario, options, state, notifier);
     return simulation.run();
 }
@@ -202,11 +202,12 @@ void Simulation::openWorkingFiles() {
     }
 }
 
-void Simulation::closeFiles() {
-    // A file that could not be written whole is said, never left to pass for a complete one.
-    auto report = [this](const Status& closed) {
-        if (!closed)
-            m_notifier.notify(closed.message());
+Status Simulation::closeFiles() {
+    // A file that could not be written whole is a failure, never taken for a complete one.
+    Status first;
+    auto report = [&first](Status closed) {
+        if (first && !closed)
+            first = std::move(closed);
     };
     report(m_lineFile.close());
     for (WorkFile* f : {&m_events, &m_incoming, &m_outgoing}) {
@@ -216,6 +217,7 @@ void Simulation::closeFiles() {
     report(m_plot.close());
     if (m_options.exportStream)
         m_options.exportStream->flush();
+    return first;
 }
 
 float Simulation::todaysDollarsNetWorth(bool closingRow) const {
@@ -249,9 +251,9 @@ void Simulation::emitYearSummary(float shownAge) {
     }
 }
 
-int Simulation::run() {
+Status Simulation::run() {
     if (m_options.runLock)
-        return 1;
+        return {};
 
     RunState& st = m_state;
     RunTotals& t = st.totals;
@@ -262,14 +264,12 @@ int Simulation::run() {
                                : std::array<float, 2>{10000000.0f, -10000000.0f};
     m_inYears = false;
 
-    if (!prepareRun()) {
-        closeFiles();
-        return 0;
+    if (Status prepared = prepareRun(); !prepared) {
+        (void)closeFiles();
+        return prepared;
     }
-    if (m_options.prepareOnly) {
-        closeFiles();
-        return 0;
-    }
+    if (m_options.prepareOnly)
+        return closeFiles();
     sortAccountsByAccessOrder();
     resolveDividendTargets();
     findLiquidAccounts();
@@ -389,8 +389,7 @@ int Simulation::run() {
 
     emitRateStatistics();
     emitRedFlags();
-    closeFiles();
-    return 1;
+    return closeFiles();
 }
 
 } // namespace finplan

@@ -12,7 +12,7 @@ namespace finplan {
 
 namespace {} // namespace
 
-bool Simulation::prepareRun() {
+Status Simulation::prepareRun() {
     RunTotals& t = m_state.totals;
     const InitialValues& iv = m_s.initialValues;
     t.taxRate = iv.taxRate;
@@ -45,19 +45,16 @@ bool Simulation::prepareRun() {
         const std::string path =
             results ? m_options.resultsPath
                     : (std::filesystem::path(m_options.workDir) / "ptmpsch.dat").string();
-        if (!m_lineFile.open(path)) {
-            m_notifier.notify({results ? "Cannot open " + path : "Cannot open temporary print file",
-                               "FILE ERROR", MessageKind::Error});
-            return false;
-        }
+        if (!m_lineFile.open(path))
+            return Status::error(
+                results ? "Cannot open " + path : "Cannot open temporary print file", "FILE ERROR");
         if (m_options.fileHeader)
             m_lineFile.write(m_options.fileHeader());
     }
     if (!m_options.prepareOnly && m_options.workingFiles) {
         if (!m_plot.open(
                 (std::filesystem::path(m_options.workDir) / m_options.plotFileName).string())) {
-            m_notifier.notify({"Cannot open plot file.", "FILE ERROR", MessageKind::Error});
-            return false;
+            return Status::error("Cannot open plot file.", "FILE ERROR");
         }
         writePlotHeader();
     }
@@ -116,7 +113,7 @@ bool Simulation::prepareRun() {
     }
     if (!m_options.noHeader)
         emitScheduleLine("??", 0);
-    return true;
+    return {};
 }
 
 void Simulation::startAccounts() {

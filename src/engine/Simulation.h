@@ -72,12 +72,13 @@ inline constexpr int kPenaltyPayment = 'b';
 // order), the order every run works in.
 void sortAccountsByAccessOrder(Scenario& scenario);
 
-// Runs the scenario year by year on a copy held in `state`. Returns 1 when the run was carried
-// out (or the run lock is set), 0 when it stopped in its set-up (prepareOnly, or a results,
-// print or plot file that cannot be opened, reported through the notifier). Where the user
-// sees the run's account order in the document, the caller applies sortAccountsByAccessOrder.
-int runSimulation(const Scenario& scenario, const RunOptions& options, RunState& state,
-                  Notifier& notifier);
+// Runs the scenario year by year on a copy held in `state`. Fails when a results, print or plot
+// file cannot be opened (the run stops in its set-up) or one of its files cannot be written
+// whole; the notifier hears of the working files the run goes on without. A run lock, or
+// prepareOnly, succeeds after the set-up. Where the user sees the run's account order in the
+// document, the caller applies sortAccountsByAccessOrder.
+Status runSimulation(const Scenario& scenario, const RunOptions& options, RunState& state,
+                     Notifier& notifier);
 
 // The steps of one run over a scenario and a state. runSimulation drives them; tests may call
 // a step on its own after setting up the state it needs.
@@ -89,10 +90,10 @@ class Simulation {
     Simulation(const Simulation&) = delete;
     Simulation& operator=(const Simulation&) = delete;
 
-    int run();
+    Status run();
 
     // Run set-up and results.
-    bool prepareRun();
+    Status prepareRun();
     void startAccounts();
     void recordBalances(float age);
     void recordAgeTotals(int wholeAge);
@@ -192,7 +193,7 @@ class Simulation {
     void findLiquidAccounts();
     void writePlotHeader();
     void writePlotTrailer();
-    void closeFiles();
+    Status closeFiles();
 
     Scenario& m_s;
     const RunOptions& m_options;

@@ -76,8 +76,10 @@ bool exportResults(Scenario& scenario, RunOptions options, RunState& state, Expo
 
     options.exportFormat = format;
     options.exportStream = &text;
-    if (runSimulation(scenario, options, state, notifier) != 1)
+    if (Status ran = runSimulation(scenario, options, state, notifier); !ran) {
+        notifier.notify(ran.message());
         return false;
+    }
     const std::string bytes = text.str();
     if (!writeFileAtomically(
             path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()))) {

@@ -47,7 +47,7 @@ TEST(DamagedScenarios, RunToTheEndWithoutFault) {
         options.randomMode = round % 3 == 0 ? RandomMode::Account : RandomMode::Off;
         auto state = std::make_unique<RunState>();
         test::CollectingNotifier notifier;
-        EXPECT_EQ(runSimulation(*s, options, *state, notifier), 1) << "round " << round;
+        EXPECT_TRUE(runSimulation(*s, options, *state, notifier).ok()) << "round " << round;
         EXPECT_LE(state->table.rowCount, kResultRows);
     }
     EXPECT_GT(valid, 60);
@@ -73,7 +73,7 @@ TEST(RunSimulation, LeavesTheScenarioAsItWas) {
             options.randomMode = mode;
             auto state = std::make_unique<RunState>();
             test::CollectingNotifier notifier;
-            ASSERT_EQ(runSimulation(*s, options, *state, notifier), 1);
+            ASSERT_TRUE(runSimulation(*s, options, *state, notifier).ok());
             describeEvents(*s);
             EXPECT_EQ(encodeScenario(*s), before)
                 << s->eventCount << " events, mode " << static_cast<int>(mode);

@@ -40,7 +40,7 @@ std::string rmdScenario(int mode, float first, float second, int startAge = 70,
 TEST(RequiredDistributions, InAccountOrderTheFirstAccountPaysFirst) {
     RunFixture f(rmdScenario(3, 100000, 50000));
     f.options.detailed = true;
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     const auto& balances = f.state->table.balanceTable;
     EXPECT_NEAR(balances[1][0], 5474.45, 0.01);
     EXPECT_NEAR(balances[1][1], 100000 - 5474.45, 0.01);
@@ -51,7 +51,7 @@ TEST(RequiredDistributions, InAccountOrderTheFirstAccountPaysFirst) {
 
 TEST(RequiredDistributions, ProportionalSharesFollowTheBalances) {
     RunFixture f(rmdScenario(1, 30000, 10000));
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     const float rmd = 40000 / 27.4f;
     const auto& balances = f.state->table.balanceTable;
     EXPECT_NEAR(30000 - balances[1][1], rmd * 0.75f, 0.01);
@@ -61,7 +61,7 @@ TEST(RequiredDistributions, ProportionalSharesFollowTheBalances) {
 TEST(RequiredDistributions, APlanStartedBeforeTheScenarioActsFromItsStartAge) {
     RunFixture f(rmdScenario(3, 100000, 50000, 72));
     f.scenario->events[0].startAge = 70; // as the table starts
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_NEAR(f.state->table.balanceTable[1][0], 150000 / 25.6, 0.01); // divisor at 72
     EXPECT_TRUE(
         f.hasLine("  Uniform (using RMD Table 1) -  $5,859.38 Transferred to the Cash account."));
@@ -70,7 +70,7 @@ TEST(RequiredDistributions, APlanStartedBeforeTheScenarioActsFromItsStartAge) {
 TEST(RequiredDistributions, BeforeTheTableStartsNothingMoves) {
     RunFixture f(rmdScenario(3, 1000, 1000, 69));
     f.scenario->events[0].startAge = 69;
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_TRUE(f.hasLine("  Required Minimum Distribution - Detected a possible problem with the "
                           "start age of the distributions 69 70 0."));
     EXPECT_EQ(f.state->table.balanceTable[1][0], 0);
@@ -82,7 +82,7 @@ TEST(RequiredDistributions, PastTheTableTheLastDivisorIsUsed) {
         values += (i ? ", " : "") + std::to_string(30 - i);
     values += "]";
     RunFixture f(rmdScenario(3, 1000, 0, 105, values));
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_TRUE(f.hasLine("  Required Minimum Distribution - Detected a possible problem with the "
                           "end age of the distributions 105 70 29."));
     EXPECT_NEAR(f.state->table.balanceTable[1][0], 1000, 0.01); // divisor 1 at age 99
@@ -90,7 +90,7 @@ TEST(RequiredDistributions, PastTheTableTheLastDivisorIsUsed) {
 
 TEST(RequiredDistributions, AnEmptyDivisorSkipsTheYearWithoutDepletion) {
     RunFixture f(rmdScenario(3, 1000, 0, 70, "[0, 26.5]"));
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_TRUE(f.hasLine("  Required Minimum Distribution - Detected a possible problem with the "
                           "Life Expectancy Values in Table 1."));
     EXPECT_EQ(f.state->table.balanceTable[1][0], 0);
@@ -99,7 +99,7 @@ TEST(RequiredDistributions, AnEmptyDivisorSkipsTheYearWithoutDepletion) {
 
 TEST(RequiredDistributions, EmptyAccountsRaiseTheDepletionFlag) {
     RunFixture f(rmdScenario(3, 0, 0));
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_TRUE(f.hasLine("  Uniform (using RMD Table 1) - selected RMD accounts were depleted."));
     EXPECT_EQ(f.state->redFlags[RedFlagKind::RmdAccountsDepleted].age, 70);
 }
@@ -177,14 +177,14 @@ TEST(Rule72T, AMinimumDistributionFollowsTheBalanceEachYear) {
                     "beforeTax": 1, "account": 0, "inflationAdjust": 2, "adjustRate": 48,
                     "interestRate": 5}]})");
     f.options.dataDir = files.dir.path().string();
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_FLOAT_EQ(f.state->table.balanceTable[1][0], 10000);
     const float second = (300000 - 10000) * 1.1f / 30;
     EXPECT_NEAR(f.state->table.balanceTable[2][0], 10000 + second, 0.05);
     EXPECT_EQ(f.state->table.rows[0].penalties, 0); // Rule 72T bears no penalty
 
     f.scenario->events[0].inflationAdjust = 1; // amortization: fixed from the first year
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_FLOAT_EQ(f.state->table.balanceTable[2][0], 2 * f.state->table.balanceTable[1][0]);
 }
 
@@ -199,7 +199,7 @@ TEST(Rule72T, WithoutItsFilesARunDistributesNothingAndSaysSoUnderItsAge) {
                     "beforeTax": 1, "account": 0, "inflationAdjust": 0, "adjustRate": 48,
                     "interestRate": 5}]})");
     f.options.dataDir = empty.path().string();
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_EQ(f.state->table.balanceTable[2][0], 0); // nothing reached Cash by 52
     const std::vector<std::string> lines = f.lines();
     const std::string problem = "  SEPP - Rule 72T distribution is 0: cannot read " +
@@ -263,7 +263,7 @@ TEST(RandomRuns, GroupStatisticsCountOneDrawPerGroupAndYear) {
     f.options.detailed = true;
     f.options.randomMode = RandomMode::Group;
     f.state->random = RandomGenerator(2026);
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     int statistics = 0;
     for (const auto& line : f.lines())
         if (line.starts_with("Average "))
@@ -279,7 +279,7 @@ TEST(RandomRuns, GroupStatisticsCountOneDrawPerGroupAndYear) {
 
     RunFixture normal(R"({"accounts": [{"name": "A", "type": 2, "initialAmount": 10}]})");
     normal.options.detailed = true;
-    ASSERT_EQ(normal.run(), 1);
+    ASSERT_TRUE(normal.run().ok());
     for (const auto& line : normal.lines()) {
         EXPECT_EQ(line.find(" rate="), std::string::npos);
         EXPECT_NE(line, "Rate Statistics:");

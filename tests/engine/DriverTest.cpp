@@ -26,7 +26,7 @@ int countStartingWith(const std::vector<std::string>& lines, const std::string& 
 
 TEST(RunSimulation, AgesThirtyToEightyFourGiveFiftyFiveRowsAndFiftyFourYears) {
     RunFixture f(R"({})");
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     const ResultTable& table = f.state->table;
     EXPECT_EQ(table.rowCount, 55);
     EXPECT_EQ(table.rows[0].age, 30.0f);
@@ -40,7 +40,7 @@ TEST(RunSimulation, ABirthdayStartAgeMakesTheFirstYearShort) {
     RunFixture f(R"({"initialValues": {"useBirthday": 1, "birthMonth": 1, "birthDay": 1,
                      "endAge": 40}})");
     f.options.now = {2026, 5, 27, 9, 0, 0}; // 146 days after the birthday: 0.4 of a year
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     const RunTotals& t = f.state->totals;
     EXPECT_FLOAT_EQ(t.startAge, 30.4f);
     EXPECT_NEAR(t.inflationByAge[30], 4 * 0.6f, 1e-5);
@@ -61,7 +61,7 @@ TEST(RunSimulation, StartAgeDollarsDeflateByEachYearsInflation) {
                                        "netWorthInTodaysDollars": 1},
                      "accounts": [{"name": "Savings", "type": 2, "initialAmount": 10000,
                                    "initialRate": 0, "accessOrder": "1"}]})");
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     const ResultTable& table = f.state->table;
     EXPECT_EQ(table.rows[10].rowNetWorth, 10000.0f);
     EXPECT_NEAR(table.todaysNetWorth[10], 10000 * std::pow(0.97, 10), 0.01);
@@ -78,7 +78,7 @@ TEST(RunSimulation, TheClosingRowDeflatesTheEndAgesNetWorth) {
                                    "initialRate": 5, "accessOrder": "1"}]})");
     f.options.workingFiles = true;
     f.options.workDir = dir.path().string();
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     const ResultTable& table = f.state->table;
     ASSERT_EQ(table.rowCount, 3);
     EXPECT_EQ(table.rows[2].rowNetWorth, 11025.0f);
@@ -93,7 +93,7 @@ TEST(RunSimulation, AccountsRunInAccessOrderComparedAsText) {
                                   {"name": "letter", "accessOrder": "a"},
                                   {"name": "ten", "accessOrder": "10"},
                                   {"name": "capital", "accessOrder": "B"}]})");
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_EQ(f.state->accountNames, (std::vector<std::string>{"ten", "two", "letter", "capital"}));
 }
 
@@ -103,7 +103,7 @@ TEST(RunSimulation, InvestmentInterestIsTaxedAndTheTaxPaidFromSavings) {
                      "accounts": [{"name": "Savings", "type": 2, "initialAmount": 10000,
                                    "initialRate": 5, "accessOrder": "1"}]})");
     f.options.summary = true;
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_TRUE(f.hasLine("  Pay $75.00 Tax On Savings Interest"));
     EXPECT_TRUE(f.hasLine("           Interest=$500.00"));
     EXPECT_TRUE(f.hasLine("       Taxes on savings interest=$75.00"));
@@ -117,7 +117,7 @@ TEST(RunSimulation, InvestmentInterestIsTaxedAndTheTaxPaidFromSavings) {
 TEST(RunSimulation, EventsBeforeTheStartAgeAreBroughtUpToDateUnlisted) {
     RunFixture f(R"({"events": [{"kind": 1, "name": "Early", "startAge": 25, "endAge": 25,
                                  "amount": 15, "downPayment": 4, "account": -1}]})");
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_EQ(f.state->totals.firstAge, 25.0f);
     EXPECT_EQ(f.state->totals.inflationByAge[25], 4.0f); // the year was processed
     EXPECT_EQ(f.state->table.rows[0].age, 30.0f);
@@ -128,7 +128,7 @@ TEST(RunSimulation, EventsBeforeTheStartAgeAreBroughtUpToDateUnlisted) {
 TEST(RunSimulation, ACreditCardAddsItsDebtInItsFirstYear) {
     RunFixture f(R"({"events": [{"kind": 3, "inflationAdjust": -1000, "name": "Card",
                                  "startAge": 40, "endAge": 45, "amount": 5000}]})");
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_EQ(f.state->table.liabilitiesByAge[39], 0.0f);
     EXPECT_EQ(f.state->table.liabilitiesByAge[40], 5000.0f);
     EXPECT_EQ(f.state->table.rows[10].rowNetWorth, -5000.0f);
@@ -141,7 +141,7 @@ TEST(RunSimulation, ARateChangeActsOnceAndItsRatesHold) {
                      "events": [{"kind": 1, "name": "Shift", "startAge": 40, "endAge": 40,
                                  "amount": 20, "downPayment": 5, "account": 0,
                                  "interestRate": 3}]})");
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_TRUE(f.hasLine("  Shift - Rate Changes: "));
     EXPECT_TRUE(f.hasLine("     Savings = 3.000%"));
     EXPECT_TRUE(f.hasLine("     Tax Rate = 20.000%"));
@@ -155,7 +155,7 @@ TEST(RunSimulation, TheRunLockRunsNothing) {
     RunFixture f(R"({})");
     f.options.runLock = true;
     f.state->table.rowCount = 7;
-    EXPECT_EQ(f.run(), 1);
+    EXPECT_TRUE(f.run().ok());
     EXPECT_TRUE(f.lines().empty());
     EXPECT_EQ(f.state->table.rowCount, 7);
 }
@@ -163,7 +163,7 @@ TEST(RunSimulation, TheRunLockRunsNothing) {
 TEST(RunSimulation, PrepareOnlyStopsAfterTheSetUp) {
     RunFixture f(R"({})");
     f.options.prepareOnly = true;
-    EXPECT_EQ(f.run(), 0);
+    EXPECT_TRUE(f.run().ok());
     EXPECT_EQ(f.state->table.rowCount, 0);
 }
 
@@ -174,7 +174,7 @@ TEST(RunSimulation, DamagedAgesStayWithinTheTables) {
         RunFixture f(std::string(R"({"initialValues": )") + ages +
                      R"(, "events": [{"kind": 2, "startAge": -1e20},
                                      {"kind": 1, "startAge": null}]})");
-        EXPECT_EQ(f.run(), 1) << ages;
+        EXPECT_TRUE(f.run().ok()) << ages;
         EXPECT_LE(f.state->table.rowCount, kResultRows) << ages;
     }
 }
@@ -185,11 +185,11 @@ TEST(RunSimulation, AQuietRunWritesNothingAndGivesTheSameResults) {
                       "initialRate": 4}]})";
     test::TempDir dir;
     RunFixture loud(json);
-    ASSERT_EQ(loud.run(), 1);
+    ASSERT_TRUE(loud.run().ok());
     RunFixture quiet(json);
     quiet.options = RunOptions::quiet();
     quiet.options.workDir = dir.path().string();
-    ASSERT_EQ(quiet.run(), 1);
+    ASSERT_TRUE(quiet.run().ok());
     EXPECT_TRUE(quiet.lines().empty());
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
     ASSERT_EQ(quiet.state->table.rowCount, loud.state->table.rowCount);
@@ -206,7 +206,7 @@ TEST(RunSimulation, WritesTheWorkingFilesAndThePlotFile) {
     f.options.workingFiles = true;
     f.options.workDir = dir.path().string();
     f.options.scenarioPath = "plan.ret";
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
 
     const std::string big = readText(dir.path() / "bigfile.tmp");
     EXPECT_TRUE(big.starts_with(" 60.0\tInterest/Dividends Earned\t2\t       100.00\n")) << big;
@@ -239,7 +239,7 @@ TEST(RunSimulation, ExportsEachRowsBalances) {
         std::ostringstream exported;
         f.options.exportFormat = format;
         f.options.exportStream = &exported;
-        ASSERT_EQ(f.run(), 1);
+        ASSERT_TRUE(f.run().ok());
         EXPECT_EQ(exported.str(), expected);
     }
 }
@@ -252,7 +252,7 @@ TEST(RunSimulation, APlotWindowRecordsNoFlowsAndNoYearEndLines) {
     f.options.workingFiles = true;
     f.options.workDir = dir.path().string();
     f.options.plotWindow = {true, 61, 62};
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_EQ(f.state->table.rows[0].incoming, 0.0f);
     EXPECT_EQ(readText(dir.path() / "bigfile.tmp"), "Dooone\n");
 }
@@ -263,12 +263,12 @@ TEST(RunSimulation, AResultsFileHoldsTheHeaderAndTheListsLines) {
         "initialInvestment": 1000}, "accounts": [{"name": "Savings", "type": 2,
         "accessOrder": "1", "initialAmount": 1000, "initialRate": 10}]})";
     RunFixture list(json);
-    ASSERT_EQ(list.run(), 1);
+    ASSERT_TRUE(list.run().ok());
     RunFixture file(json);
     file.options.output = LineOutput::ResultsFile;
     file.options.resultsPath = dir.file("out.sch");
     file.options.fileHeader = [] { return std::string("Financial Scenario\n"); };
-    ASSERT_EQ(file.run(), 1);
+    ASSERT_TRUE(file.run().ok());
 
     std::istringstream text(readText(dir.file("out.sch")));
     std::string line;
@@ -283,23 +283,23 @@ TEST(RunSimulation, AResultsFileHoldsTheHeaderAndTheListsLines) {
     RunFixture print(json);
     print.options.output = LineOutput::PrintFile;
     print.options.workDir = dir.path().string();
-    ASSERT_EQ(print.run(), 1);
+    ASSERT_TRUE(print.run().ok());
     EXPECT_NE(readText(dir.path() / "ptmpsch.dat").find("\n\n??\n"), std::string::npos);
 
     RunFixture unwritable(json);
     unwritable.options.output = LineOutput::ResultsFile;
     unwritable.options.resultsPath = dir.file("no/such/out.sch");
-    EXPECT_EQ(unwritable.run(), 0);
-    ASSERT_EQ(unwritable.notifier.messages.size(), 1u);
-    EXPECT_EQ(unwritable.notifier.messages[0].text, "Cannot open " + dir.file("no/such/out.sch"));
-    EXPECT_EQ(unwritable.notifier.messages[0].caption, "FILE ERROR");
+    const Status unopened = unwritable.run();
+    ASSERT_FALSE(unopened.ok());
+    EXPECT_EQ(unopened.message().text, "Cannot open " + dir.file("no/such/out.sch"));
+    EXPECT_EQ(unopened.message().caption, "FILE ERROR");
 
-    RunFixture full(json); // a full disk is said, never taken for a written file
+    RunFixture full(json); // a full disk fails the run, never taken for a written file
     full.options.output = LineOutput::ResultsFile;
     full.options.resultsPath = "/dev/full";
-    full.run();
-    ASSERT_EQ(full.notifier.messages.size(), 1u);
-    EXPECT_EQ(full.notifier.messages[0].text, "Cannot write /dev/full!\nThe disk may be full.");
+    const Status unwritten = full.run();
+    ASSERT_FALSE(unwritten.ok());
+    EXPECT_EQ(unwritten.message().text, "Cannot write /dev/full!\nThe disk may be full.");
 }
 
 } // namespace

@@ -32,7 +32,7 @@ struct RunFixture {
         options.workingFiles = false;
         options.now = {2026, 12, 8, 12, 0, 0};
     }
-    int run() { return runSimulation(*scenario, options, *state, notifier); }
+    Status run() { return runSimulation(*scenario, options, *state, notifier); }
     std::vector<std::string> lines() const { return state->log.lines(); }
     bool hasLine(const std::string& text) const {
         for (const auto& l : lines())

@@ -33,7 +33,7 @@ std::vector<float> rowsOf(const RunFixture& f, float ResultRow::*field) {
 TEST(Deposits, ARecurringDepositGrowsByItsRateAndEndsAtItsEndAge) {
     RunFixture f(withEvents(R"([{"kind": 2, "name": "Pay", "startAge": 50, "endAge": 52,
                                  "amount": 1000, "adjustRate": 3, "account": 0}])"));
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     const std::vector<float> deposited = rowsOf(f, &ResultRow::deposited);
     EXPECT_FLOAT_EQ(deposited[0], 1000);
     EXPECT_FLOAT_EQ(deposited[1], 1030);
@@ -46,7 +46,7 @@ TEST(Deposits, ARecurringDepositGrowsByItsRateAndEndsAtItsEndAge) {
 TEST(Deposits, BeforeTaxesTheTaxIsDeducted) {
     RunFixture f(withEvents(R"([{"kind": 2, "name": "Bonus", "startAge": 50, "oneTime": 1,
                                  "amount": 1000, "beforeTax": 1, "account": 0}])"));
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_TRUE(f.hasLine("  Bonus - Deposit $850.00 to Cash. $150.00 tax deducted from deposit."));
     EXPECT_FLOAT_EQ(f.state->table.rows[1].investment, 10850);
     EXPECT_FLOAT_EQ(f.state->table.rows[0].deposited, 1000); // deposits plus their taxes
@@ -55,7 +55,7 @@ TEST(Deposits, BeforeTaxesTheTaxIsDeducted) {
 TEST(Deposits, BeforeTheStartAgeTheyCountButCreditNothing) {
     RunFixture f(withEvents(R"([{"kind": 2, "name": "Early", "startAge": 48, "endAge": 49,
                                  "amount": 1000, "account": 0}])"));
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_EQ(f.state->table.rows[0].investment, 10000);
     EXPECT_EQ(f.state->scenario.events[0].runState, 2);
 }
@@ -63,7 +63,7 @@ TEST(Deposits, BeforeTheStartAgeTheyCountButCreditNothing) {
 TEST(Deposits, ToNoAccountAreSkipped) {
     RunFixture f(withEvents(R"([{"kind": 2, "name": "Lost", "startAge": 50, "endAge": 52,
                                  "amount": 1000, "account": 7}])"));
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_EQ(f.state->table.rows[0].deposited, 0);
 }
 
@@ -72,7 +72,7 @@ TEST(Deposits, InStartAgeDollarsGrowByTheInflationSinceTheStart) {
                                  "amount": 1000, "todaysDollars": 1, "account": 0}])",
                             R"(, "initialValues": {"startAge": 50, "endAge": 58,
                                  "inflationRate": 3, "initialInvestment": 10000})"));
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_NEAR(f.state->table.rows[5].deposited, 1000 * std::pow(1.03, 5), 0.01);
 }
 
@@ -82,7 +82,7 @@ TEST(Withdrawals, AOneTimeWithdrawalPaysOnceUnscaled) {
                             R"(, "initialValues": {"startAge": 50, "endAge": 55, "useBirthday": 1,
                                  "birthMonth": 1, "birthDay": 1, "initialInvestment": 10000})"));
     f.options.now = {2026, 5, 27, 0, 0, 0}; // a first year of 0.6
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_EQ(rowsOf(f, &ResultRow::withdrawn), (std::vector<float>{4000, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(f.hasLine("  Car - Withdraw $4,000.00"));
 }
@@ -95,7 +95,7 @@ TEST(Withdrawals, ABudgetWithdrawsItsItemsAndListsTheTrackedOnes) {
             {"itemName": "Rent", "itemYearly": 100, "itemTrack": 1, "itemRate": 10},
             {"itemName": "Food", "itemYearly": 50, "itemTrack": 1}]}])"));
     f.options.detailed = true;
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_TRUE(f.hasLine("  Budget - Home - Withdraw $150.00"));
     EXPECT_TRUE(f.hasLine("           Tracking budget item(s):"));
     EXPECT_TRUE(f.hasLine("                Rent - $100.00"));
@@ -123,7 +123,7 @@ TEST_P(Transfers, MoveWhatTheSourceHoldsAndTaxWhatLeavesShelter) {
     f.scenario->accountTable.accounts[1].initialAmount = 3000;
     f.scenario->initialValues.initialRetirement = 3000;
     Simulation sim(*f.scenario, f.options, *f.state, f.notifier);
-    ASSERT_EQ(sim.run(), 1);
+    ASSERT_TRUE(sim.run().ok());
     EXPECT_FLOAT_EQ(f.state->table.balanceTable[1][1], 3000 - c.moved);
     EXPECT_FLOAT_EQ(f.state->table.rows[0].penalties, c.penalty);
     EXPECT_FLOAT_EQ(f.state->table.rows[0].taxes, c.tax);
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Transfers,
 TEST(Transfers, AShortfallIsReportedAndCounted) {
     RunFixture f(withEvents(R"([{"kind": 5, "name": "Move", "startAge": 50, "oneTime": 1,
                                  "beforeTax": 0, "account": 2, "amount": 15000}])"));
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_TRUE(f.hasLine("  Move  Transfer $10,000.00 from Cash to Roth "));
     EXPECT_TRUE(f.hasLine("  Move - Cash depleted $5,000.00 not transferred!"));
     EXPECT_EQ(f.state->redFlags[RedFlagKind::TransfersNotCompleted].count, 1);
@@ -148,7 +148,7 @@ TEST(Transfers, AShortfallIsReportedAndCounted) {
 TEST(Transfers, AllFundsMovesTheWholeBalanceOnce) {
     RunFixture f(withEvents(R"([{"kind": 5, "name": "Sweep", "startAge": 51, "endAge": 54,
                                  "allFunds": 1, "beforeTax": 0, "account": 2}])"));
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_EQ(f.state->table.rows[2].investment, 0);
     EXPECT_EQ(f.state->table.rows[2].taxFree, 10000);
 }

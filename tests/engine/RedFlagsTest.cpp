@@ -63,7 +63,7 @@ TEST(RedFlags, ARetirementAccountDrawnEarlyEndsTheScheduleWithTheAgeLine) {
                      {"name": "IRA", "type": 3, "accessOrder": "2", "initialAmount": 5000,
                       "penaltyFlag": 1, "slotId": 1}]})");
     // The interest tax (200.00) drains Cash and takes the rest from the IRA at 58.
-    ASSERT_EQ(f.run(), 1);
+    ASSERT_TRUE(f.run().ok());
     EXPECT_EQ(f.state->scenario.slots.firstPenaltyAge[1], 58);
     EXPECT_TRUE(f.state->redFlags[RedFlagKind::RetirementAge].raised);
     EXPECT_EQ(f.state->redFlags[RedFlagKind::Penalty].age, 58);
@@ -124,7 +124,7 @@ TEST(RedFlags, MoneyWithoutAnAccountNeitherAppearsNorVanishes) {
     };
     for (const Case& c : cases) {
         RunFixture f(c.json);
-        ASSERT_EQ(f.run(), 1) << c.label;
+        ASSERT_TRUE(f.run().ok()) << c.label;
         for (const std::string& line : c.lines)
             EXPECT_TRUE(f.hasLine(line)) << c.label << ": " << line;
         EXPECT_EQ(f.state->redFlags[RedFlagKind::NoInvestmentAccount].raised, c.flagged) << c.label;

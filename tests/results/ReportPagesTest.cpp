@@ -148,7 +148,7 @@ TEST(EventPages, EventsThatBeganBeforeTheStartShowOnlyTheRunsAges) {
     options.output = LineOutput::None;
     options.workDir = dir.path().string();
     RunState state;
-    ASSERT_EQ(runSimulation(*s, options, state, notifier), 1);
+    ASSERT_TRUE(runSimulation(*s, options, state, notifier).ok());
     ReportContext c{state, dir.path().string(), notifier};
     const struct {
         int kind;
@@ -370,7 +370,7 @@ TEST(SaveGraphs, CopiesThePlotFileAndRefusesItsOwnName) {
     options.output = LineOutput::None;
     options.workDir = dir.path().string();
     RunState state;
-    ASSERT_EQ(runSimulation(*s, options, state, notifier), 1);
+    ASSERT_TRUE(runSimulation(*s, options, state, notifier).ok());
     const std::string plot = dir.file("plotinf01.tmp");
     ASSERT_TRUE(saveGraphs(plot, dir.file("saved.vtp"), notifier));
     EXPECT_EQ(readText(dir.file("saved.vtp")), readText(plot));
@@ -410,7 +410,7 @@ TEST(SaveGraphs, TheCopyIsTheWholePlotFileOrNothing) {
         options.output = LineOutput::None;
         options.workDir = dir.path().string();
         RunState state;
-        ASSERT_EQ(runSimulation(*s, options, state, notifier), 1) << t.what;
+        ASSERT_TRUE(runSimulation(*s, options, state, notifier).ok()) << t.what;
         const std::string plot = dir.file("plotinf01.tmp");
         EXPECT_TRUE(saveGraphs(plot, dir.file("saved.vtp"), notifier)) << t.what;
         EXPECT_EQ(readText(dir.file("saved.vtp")), readText(plot)) << t.what;
