@@ -240,67 +240,62 @@ bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
     return true;
 }
 
-LoadStatus loadScenario(ScenarioDocument& doc, const std::string& path, Notifier& notifier) {
+Status loadScenario(ScenarioDocument& doc, const std::string& path) {
     std::vector<std::uint8_t> bytes;
     if (!readFilePrefix(path, completeFileSize(kEventSlots), bytes))
-        return LoadStatus::CannotOpen;
+        return Message{"Cannot open " + path + "!", "FILE ERROR", MessageKind::Error,
+                       kMessageCannotOpen};
 
     // Decoded into a copy so that the open scenario stays whole until the file proves valid.
     auto loaded = std::make_unique<Scenario>(doc.scenario);
     const DecodeResult result = decodeScenario(bytes, *loaded);
     if (!result.valid) {
-        notifier.notify({path + kInvalidFileText, "FILE WARNING", MessageKind::Error});
         resetAfterInvalid(doc);
-        return LoadStatus::Invalid;
+        return Message{path + kInvalidFileText, "FILE WARNING", MessageKind::Error,
+                       kMessageInvalidFile};
     }
     doc.scenario = *loaded;
     doc.openPath = doc.savePath = path;
     doc.preferencesComplete = result.preferencesComplete;
     doc.modified = false;
     doc.needsRun = true;
-    return LoadStatus::Loaded;
+    return {};
 }
 
-bool saveScenario(ScenarioDocument& doc, Notifier& notifier) {
+Status saveScenario(ScenarioDocument& doc) {
     doc.scenario.initialValues.eventCount =
         static_cast<std::int16_t>(std::clamp(doc.scenario.eventCount, 0, kEventSlots));
-    if (!writeFileAtomically(doc.savePath, encodeScenario(doc.scenario))) {
-        notifier.notify({"Cannot open file!", "FILE ERROR", MessageKind::Error});
-        return false;
-    }
+    if (!writeFileAtomically(doc.savePath, encodeScenario(doc.scenario)))
+        return Status::error("Cannot open file!", "FILE ERROR");
     doc.modified = false;
-    return true;
+    return {};
 }
 
-bool saveScenarioAs(ScenarioDocument& doc, const std::string& path, Notifier& notifier) {
+Status saveScenarioAs(ScenarioDocument& doc, const std::string& path, Notifier& notifier) {
     std::error_code ec;
     const bool existed = fs::exists(path, ec);
     if (existed) {
         if (!notifier.confirm(
                 {path + " exits - Overwrite anyway?", "FILE WARNING", MessageKind::Question}))
-            return false;
+            return Message{"", "", MessageKind::Information, kMessageDeclined};
         std::ofstream probe(path, std::ios::binary | std::ios::app);
-        if (!probe || !fs::is_regular_file(path, ec)) {
-            notifier.notify({"Cannot open " + path + "!", "FILE ERROR", MessageKind::Error});
-            return false;
-        }
+        if (!probe || !fs::is_regular_file(path, ec))
+            return Status::error("Cannot open " + path + "!", "FILE ERROR");
     } else {
         std::ofstream create(path, std::ios::binary);
-        if (!create) {
-            notifier.notify({"Cannot open file!", "FILE ERROR", MessageKind::Error});
-            return false;
-        }
+        if (!create)
+            return Status::error("Cannot open file!", "FILE ERROR");
     }
     const std::string previousSavePath = doc.savePath;
     doc.savePath = path;
-    if (!saveScenario(doc, notifier)) {
+    if (Status saved = saveScenario(doc); !saved) {
         doc.savePath = previousSavePath;
         if (!existed)
             fs::remove(path, ec);
-        return false;
+        return saved;
     }
     doc.openPath = path;
-    return true;
+    return {};
 }
 
 std::string workingFilePath(const std::string& directory, float settingsFirstValue) {
@@ -312,16 +307,14 @@ std::string workingFilePath(const std::string& directory, float settingsFirstVal
     return (fs::path(directory) / name).string();
 }
 
-bool createWorkingFile(ScenarioDocument& doc, const std::string& path, Notifier& notifier) {
+Status createWorkingFile(ScenarioDocument& doc, const std::string& path) {
     std::error_code ec;
     const bool existed = fs::exists(path, ec);
-    if (!writeFileAtomically(path, encodeWorkingFile(doc.scenario))) {
-        notifier.notify({existed ? "Cannot open " + path + "!" : "Cannot open temporary file!",
-                         "FILE ERROR", MessageKind::Error});
-        return false;
-    }
+    if (!writeFileAtomically(path, encodeWorkingFile(doc.scenario)))
+        return Status::error(existed ? "Cannot open " + path + "!" : "Cannot open temporary file!",
+                             "FILE ERROR");
     doc.openPath = doc.savePath = path;
-    return true;
+    return {};
 }
 
 } // namespace finplan

@@ -62,20 +62,20 @@ bool readFilePrefix(const std::string& path, std::size_t limit, std::vector<std:
 // leaves a half-written file behind.
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
-enum class LoadStatus { Loaded, CannotOpen, Invalid };
-
-// Loads `path` into the document. A file that cannot be opened changes nothing and reports
-// nothing; an invalid one is reported, the scenario is reset and both paths become "tmp01.ret".
-LoadStatus loadScenario(ScenarioDocument& doc, const std::string& path, Notifier& notifier);
+// Loads `path` into the document. A file that cannot be opened changes nothing and fails with
+// kMessageCannotOpen (start-up shows nothing for it); an invalid one fails with
+// kMessageInvalidFile, the scenario is reset and both paths become "tmp01.ret".
+Status loadScenario(ScenarioDocument& doc, const std::string& path);
 
 // Writes the scenario to the save path. The caller first copies the window's mirrored state
 // (window width, page and report settings, view setting) into the scenario.
-bool saveScenario(ScenarioDocument& doc, Notifier& notifier);
-bool saveScenarioAs(ScenarioDocument& doc, const std::string& path, Notifier& notifier);
+Status saveScenario(ScenarioDocument& doc);
+// Asks the notifier before it overwrites a file; No fails with kMessageDeclined.
+Status saveScenarioAs(ScenarioDocument& doc, const std::string& path, Notifier& notifier);
 
 // The path of a new scenario's working file, "temp<n>1.ret" in `directory`, where n is the
 // whole part of the settings file's first value.
 std::string workingFilePath(const std::string& directory, float settingsFirstValue);
-bool createWorkingFile(ScenarioDocument& doc, const std::string& path, Notifier& notifier);
+Status createWorkingFile(ScenarioDocument& doc, const std::string& path);
 
 } // namespace finplan

@@ -499,10 +499,11 @@ TEST(LoadScenario, AFileThatCannotBeOpenedChangesNothing) {
     auto doc = makeNewDocument();
     doc->scenario.eventCount = 1;
     doc->openPath = doc->savePath = "mine.ret";
-    RecordingNotifier notifier;
-    EXPECT_EQ(loadScenario(*doc, dir.file("missing.ret"), notifier), LoadStatus::CannotOpen);
-    EXPECT_EQ(loadScenario(*doc, dir.path().string(), notifier), LoadStatus::CannotOpen);
-    EXPECT_TRUE(notifier.messages.empty());
+    for (const std::string& path : {dir.file("missing.ret"), dir.path().string()}) {
+        const Status loaded = loadScenario(*doc, path);
+        ASSERT_FALSE(loaded.ok());
+        EXPECT_EQ(loaded.message().id, kMessageCannotOpen); // start-up shows nothing for it
+    }
     EXPECT_EQ(doc->scenario.eventCount, 1);
     EXPECT_EQ(doc->openPath, "mine.ret");
 }
@@ -513,12 +514,12 @@ TEST(LoadScenario, AnInvalidFileIsReportedAndResetsTheScenario) {
     writeBytes(path, Bytes(79, 0));
     auto doc = makeNewDocument();
     doc->scenario.eventCount = 1;
-    RecordingNotifier notifier;
-    EXPECT_EQ(loadScenario(*doc, path, notifier), LoadStatus::Invalid);
-    ASSERT_EQ(notifier.messages.size(), 1u);
-    EXPECT_EQ(notifier.messages[0].text,
+    const Status loaded = loadScenario(*doc, path);
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_EQ(loaded.message().text,
               path + " doesn't seem to be a valid Vantrel Financial Planner file.");
-    EXPECT_EQ(notifier.messages[0].caption, "FILE WARNING");
+    EXPECT_EQ(loaded.message().caption, "FILE WARNING");
+    EXPECT_EQ(loaded.message().id, kMessageInvalidFile);
     EXPECT_EQ(doc->scenario.eventCount, 0);
     EXPECT_EQ(doc->openPath, "tmp01.ret");
     EXPECT_EQ(doc->savePath, "tmp01.ret");
@@ -531,13 +532,13 @@ TEST(SaveAndLoad, RoundTripKeepsEveryByte) {
     writeBytes(original, w.bytes());
     auto doc = makeNewDocument();
     RecordingNotifier notifier;
-    ASSERT_EQ(loadScenario(*doc, original, notifier), LoadStatus::Loaded);
+    ASSERT_TRUE(loadScenario(*doc, original).ok());
     EXPECT_EQ(doc->openPath, original);
     EXPECT_TRUE(doc->needsRun);
     EXPECT_FALSE(doc->modified);
 
     doc->modified = true;
-    ASSERT_TRUE(saveScenarioAs(*doc, dir.file("copy.ret"), notifier));
+    ASSERT_TRUE(saveScenarioAs(*doc, dir.file("copy.ret"), notifier).ok());
     EXPECT_FALSE(doc->modified);
     EXPECT_EQ(doc->openPath, dir.file("copy.ret"));
     EXPECT_EQ(readBytes(dir.file("copy.ret")), w.bytes());
@@ -552,14 +553,16 @@ TEST(SaveScenarioAs, AsksBeforeOverwritingAndNoWritesNothing) {
     auto doc = makeNewDocument();
 
     RecordingNotifier no(false);
-    EXPECT_FALSE(saveScenarioAs(*doc, path, no));
+    const Status declined = saveScenarioAs(*doc, path, no);
+    ASSERT_FALSE(declined.ok());
+    EXPECT_EQ(declined.message().id, kMessageDeclined);
     ASSERT_EQ(no.questions.size(), 1u);
     EXPECT_EQ(no.questions[0].text, path + " exits - Overwrite anyway?");
     EXPECT_EQ(no.questions[0].caption, "FILE WARNING");
     EXPECT_EQ(readBytes(path), (Bytes{1, 2, 3}));
 
     RecordingNotifier yes(true);
-    EXPECT_TRUE(saveScenarioAs(*doc, path, yes));
+    EXPECT_TRUE(saveScenarioAs(*doc, path, yes).ok());
     EXPECT_EQ(readBytes(path).size(), completeFileSize(0));
 }
 
@@ -572,19 +575,18 @@ TEST(SaveScenario, AFailedSaveKeepsWhatWasThereAndSaysSo) {
     auto doc = makeNewDocument();
     doc->savePath = target;
     doc->modified = true;
-    RecordingNotifier notifier;
-    EXPECT_FALSE(saveScenario(*doc, notifier));
-    ASSERT_EQ(notifier.messages.size(), 1u);
-    EXPECT_EQ(notifier.messages[0].text, "Cannot open file!");
-    EXPECT_EQ(notifier.messages[0].caption, "FILE ERROR");
+    const Status saved = saveScenario(*doc);
+    ASSERT_FALSE(saved.ok());
+    EXPECT_EQ(saved.message().text, "Cannot open file!");
+    EXPECT_EQ(saved.message().caption, "FILE ERROR");
     EXPECT_TRUE(doc->modified);
     EXPECT_EQ(readBytes(dir.file("target.ret/keep")), Bytes{9});
     EXPECT_FALSE(std::filesystem::exists(target + ".saving"));
 
     RecordingNotifier cannotCreate;
-    EXPECT_FALSE(saveScenarioAs(*doc, dir.file("no/such/dir.ret"), cannotCreate));
-    ASSERT_EQ(cannotCreate.messages.size(), 1u);
-    EXPECT_EQ(cannotCreate.messages[0].text, "Cannot open file!");
+    const Status uncreated = saveScenarioAs(*doc, dir.file("no/such/dir.ret"), cannotCreate);
+    ASSERT_FALSE(uncreated.ok());
+    EXPECT_EQ(uncreated.message().text, "Cannot open file!");
     EXPECT_EQ(doc->savePath, target);
 }
 
@@ -594,17 +596,16 @@ TEST(CreateWorkingFile, WritesHeaderEventsAndAccountsOnly) {
     doc->scenario.eventCount = 2;
     const std::string path = workingFilePath(dir.path().string(), 0);
     EXPECT_EQ(std::filesystem::path(path).filename(), "temp01.ret");
-    RecordingNotifier notifier;
-    ASSERT_TRUE(createWorkingFile(*doc, path, notifier));
+    ASSERT_TRUE(createWorkingFile(*doc, path).ok());
     EXPECT_EQ(doc->openPath, path);
     EXPECT_EQ(doc->savePath, path);
     const Bytes bytes = readBytes(path);
     EXPECT_EQ(bytes.size(), workingFileSize(2));
     EXPECT_EQ(bytes[0], 2);
 
-    EXPECT_FALSE(createWorkingFile(*doc, dir.file("no/such/temp01.ret"), notifier));
-    ASSERT_EQ(notifier.messages.size(), 1u);
-    EXPECT_EQ(notifier.messages[0].text, "Cannot open temporary file!");
+    const Status created = createWorkingFile(*doc, dir.file("no/such/temp01.ret"));
+    ASSERT_FALSE(created.ok());
+    EXPECT_EQ(created.message().text, "Cannot open temporary file!");
 }
 
 } // namespace
