@@ -93,13 +93,10 @@ int commandBuild(const std::string& jsonPath, const std::string& outPath, std::o
         throw CommandError{jsonPath + ": cannot open the file"};
     auto s = std::make_unique<Scenario>();
     newScenario(*s);
-    try {
-        scenarioFromJson(parseScenarioJson(in), *s);
-    } catch (const ScenarioJsonError& e) {
-        throw CommandError{jsonPath + ": " + e.what()};
-    } catch (const nlohmann::json::exception& e) {
-        throw CommandError{jsonPath + ": " + e.what()};
-    }
+    const Result<nlohmann::json> parsed = parseScenarioJson(in);
+    const Status read = parsed ? scenarioFromJson(*parsed, *s) : parsed.status();
+    if (!read)
+        throw CommandError{jsonPath + ": " + read.message().text};
     writeScenario(outPath, *s);
     return 0;
 }

@@ -57,6 +57,13 @@ std::string utf8ToLatin1(std::string_view text) {
     return out;
 }
 
+// A fault of the JSON form, naming the place in the document ("events[2].startAge: ...");
+// the public functions turn it into their failure.
+class ScenarioJsonError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 [[noreturn]] void fail(const std::string& where, const std::string& what) {
     throw ScenarioJsonError(where + ": " + what);
 }
@@ -314,7 +321,7 @@ void slotFromJson(const json& j, Scenario& s, int k, const std::string& where) {
 
 } // namespace
 
-json parseScenarioJson(std::istream& in) {
+Result<json> parseScenarioJson(std::istream& in) {
     // The path to the value being read, kept up to date from the parser's events.
     struct Level {
         bool array;
@@ -348,7 +355,7 @@ json parseScenarioJson(std::istream& in) {
         what.erase(0, what.find("] ") == std::string::npos ? 0 : what.find("] ") + 2);
         if (e.id / 100 == 1)
             what = "not valid JSON: " + what;
-        fail(where.empty() ? "scenario" : where, what);
+        return Status::error((where.empty() ? "scenario" : where) + ": " + what, "FILE ERROR");
     }
 }
 
@@ -409,7 +416,9 @@ json scenarioToJson(const Scenario& s) {
     return out;
 }
 
-void scenarioFromJson(const json& j, Scenario& s) {
+namespace {
+
+void readScenarioJson(const json& j, Scenario& s) {
     requireObject(j, "");
     rejectUnknownKeys(j, "",
                       {"initialValues", "events", "accounts", "accountTable", "groups",
@@ -489,6 +498,17 @@ void scenarioFromJson(const json& j, Scenario& s) {
     readKey(j, "assetClasses", s.assetClasses.name, "");
     readKey(j, "fonts", s.fonts, "");
     readKey(j, "preferences", s.preferences, "");
+}
+
+} // namespace
+
+Status scenarioFromJson(const json& j, Scenario& s) {
+    try {
+        readScenarioJson(j, s);
+        return {};
+    } catch (const std::exception& e) { // ours, or the library's own
+        return Status::error(e.what(), "FILE ERROR");
+    }
 }
 
 } // namespace finplan

@@ -2,10 +2,10 @@
 
 #include <iosfwd>
 #include <nlohmann/json.hpp>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "model/Message.h"
 #include "model/Scenario.h"
 
 namespace finplan {
@@ -18,19 +18,13 @@ nlohmann::json scenarioToJson(const Scenario& s);
 // A text of the scenario file (Latin-1) as UTF-8, the only encoding JSON takes.
 std::string latin1ToUtf8(std::string_view text);
 
-// A JSON scenario error, naming the place in the document ("events[2].startAge: ...").
-class ScenarioJsonError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
 // Reads a JSON document. Any fault of the text, a number too large for a double among them,
-// becomes a ScenarioJsonError naming the place where the reading stopped.
-nlohmann::json parseScenarioJson(std::istream& in);
+// fails with a message naming the place where the reading stopped ("events[2].amount: ...").
+Result<nlohmann::json> parseScenarioJson(std::istream& in);
 
 // Builds a scenario from JSON over the defaults of a new scenario: keys that are missing keep
-// those defaults. Throws ScenarioJsonError for a value of the wrong type, a number that does
+// those defaults. Fails, naming the place, for a value of the wrong type, a number that does
 // not fit its field, an unknown key, or more entries than a table holds.
-void scenarioFromJson(const nlohmann::json& j, Scenario& s);
+Status scenarioFromJson(const nlohmann::json& j, Scenario& s);
 
 } // namespace finplan

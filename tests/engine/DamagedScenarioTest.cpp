@@ -16,7 +16,7 @@ TEST(DamagedScenarios, RunToTheEndWithoutFault) {
     std::ifstream in(std::string(FINPLAN_EXAMPLES_DIR) + "/household.json");
     auto original = std::make_unique<Scenario>();
     newScenario(*original);
-    scenarioFromJson(nlohmann::json::parse(in), *original);
+    EXPECT_TRUE(scenarioFromJson(nlohmann::json::parse(in), *original).ok());
     const std::vector<std::uint8_t> clean = encodeScenario(*original);
 
     test::TempDir dir;
@@ -59,7 +59,7 @@ TEST(RunSimulation, LeavesTheScenarioAsItWas) {
     std::ifstream in(std::string(FINPLAN_EXAMPLES_DIR) + "/household.json");
     auto example = std::make_unique<Scenario>();
     newScenario(*example);
-    scenarioFromJson(nlohmann::json::parse(in), *example);
+    EXPECT_TRUE(scenarioFromJson(nlohmann::json::parse(in), *example).ok());
     sortEvents(*example);
     test::TempDir dir;
     const std::unique_ptr<Scenario> maximal = bench::maximalScenario();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -14,7 +15,7 @@ namespace finplan::test {
 inline std::unique_ptr<Scenario> scenarioFrom(const std::string& json) {
     auto s = std::make_unique<Scenario>();
     newScenario(*s);
-    scenarioFromJson(nlohmann::json::parse(json), *s);
+    EXPECT_TRUE(scenarioFromJson(nlohmann::json::parse(json), *s).ok());
     return s;
 }
 
