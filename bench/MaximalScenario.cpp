@@ -22,7 +22,7 @@ std::unique_ptr<Scenario> maximalScenario() {
         a.initialRate = a.type == kAsset ? -4.0f : 2.0f + 0.1f * static_cast<float>(k);
         a.penaltyFlag = a.type == kRetirementSavings || a.type == kTaxFreeSavings;
         a.group = static_cast<std::int16_t>(k % kGroups);
-        const int position = addAccount(*s, a).position;
+        const int position = *addAccount(*s, a);
         Account& added = s->accountTable.accounts[position];
         const int slot = added.slotId;
         s->dividends.dividendRate[slot] = 1.5f;

@@ -196,16 +196,16 @@ std::int16_t allocateAccountId(Scenario& s) {
     return id;
 }
 
-AddAccountResult addAccount(Scenario& s, const Account& account) {
+Result<int> addAccount(Scenario& s, const Account& account) {
     const int position = clampedAccountCount(s);
     if (position >= kMaxAccounts)
-        return {-1, Message{"Maximum number of accounts reached!", "Account Warning",
-                            MessageKind::Warning}};
+        return Message{"Maximum number of accounts reached!", "Account Warning",
+                       MessageKind::Warning};
     s.accountTable.accounts[position] = account;
     const std::int16_t slot = allocateSlot(s);
     allocateAccountId(s);
     s.slots.slotStatus[slot] = kSlotInUse;
-    return {position, std::nullopt};
+    return position;
 }
 
 DeleteAccountResult deleteAccount(Scenario& s, int position) {

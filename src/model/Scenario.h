@@ -58,12 +58,9 @@ Account* accountById(Scenario& s, int id);
 std::int16_t allocateSlot(Scenario& s);
 std::int16_t allocateAccountId(Scenario& s);
 
-struct AddAccountResult {
-    int position = -1; // -1 when refused
-    std::optional<Message> message;
-};
-// Adds `account` at position `accountCount` with a fresh slot and number; refused at 50.
-AddAccountResult addAccount(Scenario& s, const Account& account);
+// Adds `account` at position `accountCount` with a fresh slot and number and gives that
+// position; refused at 50.
+Result<int> addAccount(Scenario& s, const Account& account);
 
 struct DeleteAccountResult {
     bool deleted = false;

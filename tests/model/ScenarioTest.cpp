@@ -104,7 +104,7 @@ TEST_P(AllocateAccountId, GivesTheNextFreeNumber) {
         a.accountId = id;
     }
     s->accountTable.nextAccountId = c.nextAccountId;
-    const int position = addAccount(*s, namedAccount("New")).position;
+    const int position = *addAccount(*s, namedAccount("New"));
     ASSERT_EQ(position, static_cast<int>(c.existingIds.size()));
     EXPECT_EQ(s->accountTable.accounts[position].accountId, c.expectedId);
     EXPECT_EQ(s->accountTable.nextAccountId, c.expectedId + 1);
@@ -122,19 +122,18 @@ INSTANTIATE_TEST_SUITE_P(Cases, AllocateAccountId,
 TEST(AddAccount, RefusesTheFiftyFirst) {
     auto s = makeNew();
     for (int k = 0; k < kMaxAccounts; ++k)
-        ASSERT_EQ(addAccount(*s, namedAccount("A" + std::to_string(k))).position, k);
-    const AddAccountResult refused = addAccount(*s, namedAccount("One too many"));
-    EXPECT_EQ(refused.position, -1);
-    ASSERT_TRUE(refused.message);
-    EXPECT_EQ(refused.message->text, "Maximum number of accounts reached!");
-    EXPECT_EQ(refused.message->caption, "Account Warning");
+        ASSERT_EQ(*addAccount(*s, namedAccount("A" + std::to_string(k))), k);
+    const Result<int> refused = addAccount(*s, namedAccount("One too many"));
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.message().text, "Maximum number of accounts reached!");
+    EXPECT_EQ(refused.message().caption, "Account Warning");
     EXPECT_EQ(s->accountTable.accountCount, kMaxAccounts);
 }
 
 TEST(DeleteAccount, MovesLaterRecordsDownAndFreesTheSlotForTheNextAccount) {
     auto s = makeNew();
     for (const char* name : {"First", "Second", "Third"})
-        addAccount(*s, namedAccount(name));
+        ASSERT_TRUE(addAccount(*s, namedAccount(name)).ok());
     s->dividends.dividendRate[0] = 3;
     s->allocations.allocation[4][0] = 50;
 
@@ -153,7 +152,7 @@ TEST(DeleteAccount, MovesLaterRecordsDownAndFreesTheSlotForTheNextAccount) {
     EXPECT_EQ(s->dividends.dividendRate[0], 0.0f);
     EXPECT_EQ(s->allocations.allocation[4][0], 0.0f);
 
-    const int position = addAccount(*s, namedAccount("Fourth")).position;
+    const int position = *addAccount(*s, namedAccount("Fourth"));
     EXPECT_EQ(t.accounts[position].slotId, 0);
     EXPECT_EQ(s->slots.slotStatus[0], kSlotInUse);
 
@@ -177,8 +176,8 @@ class DeleteAccountBlocking : public testing::TestWithParam<BlockCase> {};
 TEST_P(DeleteAccountBlocking, RefusesOnlyForEventsThatNeedTheAccount) {
     const BlockCase& c = GetParam();
     auto s = makeNew();
-    addAccount(*s, namedAccount("Savings"));
-    addAccount(*s, namedAccount("Other"));
+    ASSERT_TRUE(addAccount(*s, namedAccount("Savings")).ok());
+    ASSERT_TRUE(addAccount(*s, namedAccount("Other")).ok());
     FinancialEvent& e = appendEvent(*s, c.kind, 40, "Bonus");
     e.account = c.asTransferSource ? 1 : 0;
     e.beforeTax = c.asTransferSource ? 0 : 1;
@@ -207,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DeleteAccountBlocking,
 
 TEST(FindAccountById, NegativeReferencesNeverMatch) {
     auto s = makeNew();
-    addAccount(*s, namedAccount("A"));
+    ASSERT_TRUE(addAccount(*s, namedAccount("A")).ok());
     s->accountTable.accounts[0].accountId = -1; // 65535 as an unsigned number
     EXPECT_EQ(findAccountById(*s, -1), -1);
     EXPECT_EQ(findAccountById(*s, 65535), 0);
@@ -255,8 +254,8 @@ TEST(RepairSlots, GivesDuplicateAndStrayNumbersTheHighestFreeOne) {
 
 TEST(RebuildDerivedEvents, RemovesStaleEventsAndAddsOneRmdEventPerTableInUse) {
     auto s = makeNew();
-    addAccount(*s, namedAccount("IRA", kRetirementSavings));
-    addAccount(*s, namedAccount("401k", kRetirementSavings));
+    ASSERT_TRUE(addAccount(*s, namedAccount("IRA", kRetirementSavings)).ok());
+    ASSERT_TRUE(addAccount(*s, namedAccount("401k", kRetirementSavings)).ok());
     s->slots.rmdCode[0] = 13; // table 1; the units digit is the routine's own
     s->slots.rmdCode[1] = 30; // table 3
     s->slots.lifeTableDescription[0].assign("Uniform");
@@ -296,7 +295,7 @@ TEST(RebuildDerivedEvents, KeepsTheAssetAllocationEventWhileTheOptionIsOn) {
 TEST(ReindexAccounts, NumbersAccountsInNameOrderIgnoringCase) {
     auto s = makeNew();
     for (const char* name : {"Zeta", "alpha", "Beta"})
-        addAccount(*s, namedAccount(name));
+        ASSERT_TRUE(addAccount(*s, namedAccount(name)).ok());
     s->accountTable.accounts[0].accountId = 17;
     reindexAccounts(*s);
     const Account* a = s->accountTable.accounts;
