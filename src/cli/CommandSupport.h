@@ -108,7 +108,7 @@ const char* eventKindName(const FinancialEvent& e);
 // Today's date and the time of day from the clock.
 LocalDateTime clockNow();
 
-// The directory of the running program, where its data files lie.
-std::string programDirectory();
+// Where the life-table files lie: beside the program, or in share/finplan of its installation.
+std::string dataDirectory();
 
 } // namespace finplan::cli

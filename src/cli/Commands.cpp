@@ -34,10 +34,16 @@ LocalDateTime clockNow() {
             local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
-std::string programDirectory() {
+std::string dataDirectory() {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
+    const std::filesystem::path here = ec ? std::filesystem::path(".") : exe.parent_path();
+    // Beside the program in a build tree; under share/ once installed.
+    const std::filesystem::path installed = here.parent_path() / "share" / "finplan";
+    if (!std::filesystem::exists(here / "mort.dat", ec) &&
+        std::filesystem::exists(installed / "mort.dat", ec))
+        return installed.string();
+    return here.string();
 }
 
 void require(const Status& outcome, Notifier& notifier, const std::string& what) {
@@ -180,7 +186,7 @@ int commandShow(const std::string& path, std::ostream& out, std::ostream& err) {
 
     // A quiet run for the net worth every five years and the red flags.
     RunOptions options = RunOptions::quiet();
-    options.dataDir = programDirectory();
+    options.dataDir = dataDirectory();
     options.now = clockNow();
     auto state = std::make_unique<RunState>();
     StreamNotifier notifier(err);

@@ -29,7 +29,7 @@ PreparedRun prepare(const std::string& path, const std::string& workDir) {
     p.scenario = readScenario(path);
     sortEvents(*p.scenario);
     p.options.workDir = workDir;
-    p.options.dataDir = programDirectory();
+    p.options.dataDir = dataDirectory();
     p.options.scenarioPath = path;
     p.options.plotFileName = "plotinf01.tmp";
     p.options.now = clockNow();

@@ -109,7 +109,7 @@ json runToJson(const Scenario& s, const RunState& state) {
 int commandRun(const RunArgs& args, std::ostream& out, std::ostream& err) {
     RunOptions options;
     options.now = args.today ? *args.today : clockNow();
-    options.dataDir = programDirectory();
+    options.dataDir = dataDirectory();
     options.detailed = args.detailed;
     options.showAccounts = args.accounts;
     options.summary = args.summary;
@@ -191,7 +191,7 @@ int commandRule72t(const Rule72tArgs& args, std::ostream& out, std::ostream&) {
     const float age = args.age, secondAge = args.secondAge, balance = args.balance,
                 rate = args.rate;
     const int table = args.table;
-    const std::string dataDir = args.dataDir.empty() ? programDirectory() : args.dataDir;
+    const std::string dataDir = args.dataDir.empty() ? dataDirectory() : args.dataDir;
     LifeTableFiles files(dataDir);
     const Rule72TAmounts r =
         rule72tDistribution(files.data(), age, secondAge, balance, rate, table);
