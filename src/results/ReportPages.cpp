@@ -56,8 +56,9 @@ class PageWriter {
     // Only a maker that has already failed leaves a page open.
     ~PageWriter() { (void)close(); }
 
-    // Closes the page before.
-    Status open() {
+    // Closes the page before. An overflow sheet of the budget and payment schedule reports
+    // that cannot be created is reported by its number.
+    Status open(bool overflow = false) {
         if (Status closed = close(); !closed)
             return closed;
         const std::string name =
@@ -65,7 +66,9 @@ class PageWriter {
         m_path = m_context.path(name);
         m_file = std::fopen(m_path.c_str(), "wb");
         if (!m_file)
-            return Status::error(name, "FILE OPEN ERROR");
+            return Status::error(
+                overflow ? format("Cannot open file rpage%d.\n", m_context.nextPage) : name,
+                "FILE OPEN ERROR");
         if (m_mode == PageMode::Print)
             ++m_context.nextPage;
         ++m_pages;
@@ -744,19 +747,19 @@ Result<int> writeBudgetPages(ReportContext& c) {
         for (int k = first; k < last; ++k)
             header += k == count ? std::string("Total\t") : items[k].name + "\t";
         header += "\n-----------------------\n";
-        auto startSheet = [&]() -> Status {
-            if (Status done = pages.open(); !done)
+        auto startSheet = [&](bool overflow) -> Status {
+            if (Status done = pages.open(overflow); !done)
                 return done;
             pages.write(header);
             return {};
         };
-        if (Status done = startSheet(); !done)
+        if (Status done = startSheet(false); !done)
             return done;
         int counter = 4;
         for (std::size_t row = 0; row < values.size(); ++row) {
             if (counter > 59) {
                 pages.write(kShortEnd);
-                if (Status done = startSheet(); !done)
+                if (Status done = startSheet(true); !done)
                     return done;
                 counter = 4;
             }
@@ -870,7 +873,7 @@ Result<int> writePaymentSchedulePages(ReportContext& c) {
             header += titles[k] + "\t";
         header += "\n-----------------------\n";
         for (std::size_t row = 0; row == 0 || row < rows.size();) {
-            if (Status done = pages.open(); !done)
+            if (Status done = pages.open(row > 0); !done)
                 return done;
             pages.write(header);
             for (int n = 0; n < kSheetLines && row < rows.size(); ++n, ++row) {

@@ -322,6 +322,16 @@ TEST(ReportPages, AnUnwritablePageIsReported) {
     ASSERT_FALSE(pages);
     EXPECT_EQ(pages.message().text, "rpage1");
     EXPECT_EQ(pages.message().caption, "FILE OPEN ERROR");
+
+    // A budget sheet that rows overflow into is reported by its number.
+    Reports budget(1, 0);
+    writeText(budget.file("pbudout.tmp"), "1\nLong\n1\n119\nRent\t1\t0\t0\t0\nDooone\n");
+    std::filesystem::create_directory(budget.file("rpage2"));
+    ReportContext b = budget.context();
+    const Result<int> sheets = writeBudgetPages(b);
+    ASSERT_FALSE(sheets);
+    EXPECT_EQ(sheets.message().text, "Cannot open file rpage2.\n");
+    EXPECT_EQ(sheets.message().caption, "FILE OPEN ERROR");
 }
 
 // Every file the results write fails on a full disk, naming the file, instead of reporting
