@@ -19,8 +19,10 @@ class CommandError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Prints the message of a failed core operation, as a message box would show it, and stops the
-// command with `what` on status 1.
+// Shows why a core operation failed, as the command shows every message, and ends the command
+// with `summary` on status 1. A message without text (an overwrite answered No) shows nothing.
+[[noreturn]] void fail(Notifier& notifier, const Message& why, std::string summary);
+// fail() when `outcome` is a failure.
 void require(const Status& outcome, Notifier& notifier, const std::string& what);
 
 // Reads a scenario file as the application opens one at start-up.
@@ -34,12 +36,10 @@ class StreamNotifier : public Notifier {
         : m_err(err), m_answerYes(answerYes) {}
     void notify(const Message& message) override;
     bool confirm(const Message& question) override;
-    bool declined() const { return m_declined; }
 
   private:
     std::ostream& m_err;
     bool m_answerYes;
-    bool m_declined = false;
 };
 
 // What the command line gave each command, checked and converted.

@@ -46,12 +46,15 @@ std::string dataDirectory() {
     return here.string();
 }
 
+void fail(Notifier& notifier, const Message& why, std::string summary) {
+    if (!why.text.empty())
+        notifier.notify(why);
+    throw CommandError{std::move(summary)};
+}
+
 void require(const Status& outcome, Notifier& notifier, const std::string& what) {
-    if (outcome)
-        return;
-    if (outcome.message().id != kMessageDeclined)
-        notifier.notify(outcome.message());
-    throw CommandError(what);
+    if (!outcome)
+        fail(notifier, outcome.message(), what);
 }
 
 void StreamNotifier::notify(const Message& message) {
@@ -62,7 +65,6 @@ bool StreamNotifier::confirm(const Message& question) {
     if (m_answerYes)
         return true;
     m_err << question.caption << ": " << question.text << " No\n";
-    m_declined = true;
     return false;
 }
 

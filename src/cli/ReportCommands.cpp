@@ -46,6 +46,13 @@ void printFile(const std::string& path, std::ostream& out) {
     out << in.rdbuf();
 }
 
+// The number of pages a maker wrote, or the end of the command when it failed.
+int pagesOf(const Result<int>& pages, StreamNotifier& notifier) {
+    if (!pages)
+        fail(notifier, pages.message(), "no report pages were written");
+    return *pages;
+}
+
 // The row label of an age in the accounts/incoming/outgoing screen page, when it has one.
 bool hasAccountFlowRow(const ReportContext& context, const std::string& label) {
     ReportTable page;
@@ -67,49 +74,52 @@ int commandReport(const ReportArgs& args, std::ostream& out, std::ostream& err) 
     PreparedRun p = prepare(args.scenario, workDir);
     StreamNotifier notifier(err);
     run(p, notifier);
-    ReportContext context{*p.state, workDir, notifier};
+    ReportContext context{*p.state, workDir};
     const PageMode mode = print ? PageMode::Print : PageMode::Screen;
     int pages = 0;
     switch (kind) {
     case kNetWorthReport:
     case kIncomingReport:
     case kOutgoingReport:
-        pages = writeSummaryPages(context, kind, mode);
+        pages = pagesOf(writeSummaryPages(context, kind, mode), notifier);
         break;
     case kAccountReport:
-        pages = writeAccountPages(context, mode);
+        pages = pagesOf(writeAccountPages(context, mode), notifier);
         break;
     case kGroupReport:
-        pages = writeGroupPages(context, mode);
+        pages = pagesOf(writeGroupPages(context, mode), notifier);
         break;
     case kIncomingEventsReport:
     case kOutgoingEventsReport:
-        pages = writeEventPages(context, kind == kIncomingEventsReport ? 0 : 1, mode);
+        pages = pagesOf(writeEventPages(context, kind == kIncomingEventsReport ? 0 : 1, mode),
+                        notifier);
         break;
     case kAccountFlowReport:
-        pages = writeAccountFlowPages(context, mode);
+        pages = pagesOf(writeAccountFlowPages(context, mode), notifier);
         break;
     case kAccountIncomingReport:
     case kAccountOutgoingReport: {
         if (!args.age)
             throw CommandError{"report 9 and 10 want --age"};
-        if (writeAccountFlowPages(context, PageMode::Screen) < 1)
+        if (pagesOf(writeAccountFlowPages(context, PageMode::Screen), notifier) < 1)
             break;
         const std::string label = formatText("%5.1f-%c", static_cast<double>(*args.age),
                                              kind == kAccountIncomingReport ? 'I' : 'O');
         if (!hasAccountFlowRow(context, label))
             throw CommandError{"--age " + formatText("%g", static_cast<double>(*args.age)) +
                                ": the accounts report has no row for that age"};
-        pages = writeAgeDetailPages(context, label);
+        pages = pagesOf(writeAgeDetailPages(context, label), notifier);
         print = true;
         break;
     }
     case kBudgetReport:
         if (budget < 1 || budget > kBudgets)
             throw CommandError{"--budget wants 1 to 5"};
-        if (!writeBudgetFile(p.scenario->budgets[budget - 1], context.path("pbudout.tmp")))
-            throw CommandError{"Cannot open temporary print file - pbudout.tmp"};
-        pages = writeBudgetPages(context);
+        if (Status written =
+                writeBudgetFile(p.scenario->budgets[budget - 1], context.path("pbudout.tmp"));
+            !written)
+            throw CommandError{written.message().text};
+        pages = pagesOf(writeBudgetPages(context), notifier);
         print = true;
         break;
     case kPaymentScheduleReport: {
@@ -126,9 +136,9 @@ int commandReport(const ReportArgs& args, std::ostream& out, std::ostream& err) 
             throw CommandError{"--event " + std::to_string(*args.event) + " (" + eventKindName(e) +
                                " \"" + e.name.str() + "\") is not a loan or mortgage"};
         const auto rows = computePaymentSchedule(e, p.scenario->initialValues.startAge);
-        if (!writePaymentScheduleFile(rows, context.path("psched.tmp")))
-            throw CommandError{"Cannot open temporary print file - psched.tmp"};
-        pages = writePaymentSchedulePages(context);
+        if (Status written = writePaymentScheduleFile(rows, context.path("psched.tmp")); !written)
+            throw CommandError{written.message().text};
+        pages = pagesOf(writePaymentSchedulePages(context), notifier);
         print = true;
         break;
     }
@@ -166,11 +176,12 @@ int commandPaginate(const PaginateArgs& args, std::ostream& out, std::ostream& e
     StreamNotifier notifier(err);
     require(runSimulation(*p.scenario, p.options, *p.state, notifier), notifier,
             p.options.scenarioPath + ": the run stopped before its first year");
-    const int pages =
-        results ? paginateResults(workDir, notifier) : paginateScenario(workDir, notifier);
-    if (pages < 1)
+    const Result<int> pages = results ? paginateResults(workDir) : paginateScenario(workDir);
+    if (!pages)
+        fail(notifier, pages.message(), "no pages were written");
+    if (*pages < 1)
         throw CommandError{"no pages were written"};
-    out << pages << '\n';
+    out << *pages << '\n';
     return 0;
 }
 
@@ -179,8 +190,10 @@ int commandExport(const ExportArgs& args, std::ostream&, std::ostream& err) {
     p.options.output = LineOutput::None;
     p.options.workingFiles = false;
     StreamNotifier notifier(err);
-    if (!exportResults(*p.scenario, p.options, *p.state, args.format, args.output, notifier))
-        throw CommandError{args.output + ": the export was not written"};
+    if (Status exported =
+            exportResults(*p.scenario, p.options, *p.state, args.format, args.output, notifier);
+        !exported)
+        fail(notifier, exported.message(), args.output + ": the export was not written");
     return 0;
 }
 
@@ -189,10 +202,13 @@ int commandSaveGraphs(const SaveGraphsArgs& args, std::ostream&, std::ostream& e
     p.options.output = LineOutput::None;
     StreamNotifier notifier(err, args.force);
     run(p, notifier);
-    if (!saveGraphs((std::filesystem::path(args.workDir) / p.options.plotFileName).string(),
-                    args.output, notifier))
-        throw CommandError{args.output + ": the graphs were not saved" +
-                           (notifier.declined() ? "; --force overwrites it" : "")};
+    if (Status saved =
+            saveGraphs((std::filesystem::path(args.workDir) / p.options.plotFileName).string(),
+                       args.output, notifier);
+        !saved)
+        fail(notifier, saved.message(),
+             args.output + ": the graphs were not saved" +
+                 (saved.message().id == kMessageDeclined ? "; --force overwrites it" : ""));
     return 0;
 }
 

@@ -11,40 +11,48 @@ const char* const kDashes =
     "          --------------------------------------------------------------------------------"
     "--------------------------------\n";
 
-int paginate(const std::string& workDir, Notifier& notifier, bool scenario) {
+Result<int> paginate(const std::string& workDir, bool scenario) {
     const auto path = [&](const std::string& name) {
         return (std::filesystem::path(workDir) / name).string();
     };
     std::ifstream in(path("ptmpsch.dat"));
-    if (!in) {
-        notifier.notify({"ptmpsch.dat", "FILE OPEN ERROR", MessageKind::Error});
-        return 0;
-    }
+    if (!in)
+        return Status::error("ptmpsch.dat", "FILE OPEN ERROR");
     int pages = 0;
     std::ofstream out;
-    auto openPage = [&] {
+    // A full disk or a failed close of a sheet is a failure naming it.
+    auto closePage = [&]() -> Status {
+        if (!out.is_open())
+            return {};
         out.close();
+        if (out)
+            return {};
+        return Status::error("Cannot write " + path("page" + std::to_string(pages)) +
+                                 "!\nThe disk may be full.",
+                             "FILE ERROR");
+    };
+    auto openPage = [&]() -> Status {
+        if (Status closed = closePage(); !closed)
+            return closed;
         const std::string name = "page" + std::to_string(pages + 1);
         out.open(path(name), std::ios::binary | std::ios::trunc);
-        if (!out) {
-            notifier.notify({name, "FILE OPEN ERROR", MessageKind::Error});
-            return false;
-        }
+        if (!out)
+            return Status::error(name, "FILE OPEN ERROR");
         ++pages;
-        return true;
+        return {};
     };
-    if (!openPage())
-        return 0;
+    if (Status opened = openPage(); !opened)
+        return opened;
     int counter = 1;
     if (scenario) {
         out << "          Financial Scenario:\n";
         ++counter;
     }
     // Later sheets of the results repeat the column headings.
-    auto newPage = [&] {
+    auto newPage = [&]() -> Status {
         out << "Dooooone\n";
-        if (!openPage())
-            return false;
+        if (Status opened = openPage(); !opened)
+            return opened;
         counter = 2;
         if (!scenario) {
             out << "?BO\n"
@@ -56,22 +64,22 @@ int paginate(const std::string& workDir, Notifier& notifier, bool scenario) {
                 << kDashes << "?Bo\n";
             counter += 4;
         }
-        return true;
+        return {};
     };
 
     bool seenDashes = false;
     std::string line;
     while (std::getline(in, line)) {
         if (counter % 55 == 0 || counter > 54)
-            if (!newPage())
-                return 0;
+            if (Status opened = newPage(); !opened)
+                return opened;
         if (line.find("-----") != std::string::npos) {
             // The first one closes the description block's sheet; later ones keep a year's
             // summary with its table.
             if (!seenDashes || counter + 4 >= 60) {
                 seenDashes = true;
-                if (!newPage())
-                    return 0;
+                if (Status opened = newPage(); !opened)
+                    return opened;
             }
             continue;
         }
@@ -82,18 +90,19 @@ int paginate(const std::string& workDir, Notifier& notifier, bool scenario) {
             ++counter;
     }
     out << "Dooooone\n";
-    out.close();
-    return out ? pages : 0;
+    if (Status closed = closePage(); !closed)
+        return closed;
+    return pages;
 }
 
 } // namespace
 
-int paginateResults(const std::string& workDir, Notifier& notifier) {
-    return paginate(workDir, notifier, false);
+Result<int> paginateResults(const std::string& workDir) {
+    return paginate(workDir, false);
 }
 
-int paginateScenario(const std::string& workDir, Notifier& notifier) {
-    return paginate(workDir, notifier, true);
+Result<int> paginateScenario(const std::string& workDir) {
+    return paginate(workDir, true);
 }
 
 } // namespace finplan

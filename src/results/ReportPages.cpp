@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <utility>
 
 #include "engine/Ages.h"
 #include "engine/Format.h"
@@ -31,34 +32,54 @@ std::string fixed(float value) {
     return format("%13.2f", static_cast<double>(value));
 }
 
+// Writes out and closes `file`; a full disk or a failed close is a failure naming the file.
+Status finishFile(std::FILE* file, std::string_view text, const std::string& path) {
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    const bool closed = std::fclose(file) == 0;
+    if (written && closed)
+        return {};
+    return Status::error("Cannot write " + path + "!\nThe disk may be full.", "FILE ERROR");
+}
+
+// The whole of `text` as the file `path`, or `cannotOpen` when it cannot be created.
+Status writeFile(const std::string& path, std::string_view text, Message cannotOpen) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return cannotOpen;
+    return finishFile(file, text, path);
+}
+
 // The page files of one maker: "spage1", or "rpage<n>" numbered on from the context.
 class PageWriter {
   public:
     PageWriter(ReportContext& context, PageMode mode) : m_context(context), m_mode(mode) {}
-    ~PageWriter() { close(); }
+    // Only a maker that has already failed leaves a page open.
+    ~PageWriter() { (void)close(); }
 
-    bool open() {
-        close();
+    // Closes the page before. An overflow sheet of the budget and payment schedule reports
+    // that cannot be created is reported by its number.
+    Status open(bool overflow = false) {
+        if (Status closed = close(); !closed)
+            return closed;
         const std::string name =
             m_mode == PageMode::Screen ? "spage1" : "rpage" + std::to_string(m_context.nextPage);
-        m_file = std::fopen(m_context.path(name).c_str(), "wb");
-        if (!m_file) {
-            m_context.notifier.notify({name, "FILE OPEN ERROR", MessageKind::Error});
-            return false;
-        }
+        m_path = m_context.path(name);
+        m_file = std::fopen(m_path.c_str(), "wb");
+        if (!m_file)
+            return Status::error(
+                overflow ? format("Cannot open file rpage%d.\n", m_context.nextPage) : name,
+                "FILE OPEN ERROR");
         if (m_mode == PageMode::Print)
             ++m_context.nextPage;
         ++m_pages;
-        return true;
+        return {};
     }
     void write(std::string_view text) { m_text.append(text); }
-    void close() {
+    Status close() {
         if (!m_file)
-            return;
-        std::fwrite(m_text.data(), 1, m_text.size(), m_file);
-        std::fclose(m_file);
-        m_file = nullptr;
-        m_text.clear();
+            return {};
+        std::FILE* file = std::exchange(m_file, nullptr);
+        return finishFile(file, std::exchange(m_text, {}), m_path);
     }
     int pages() const { return m_pages; }
     bool print() const { return m_mode == PageMode::Print; }
@@ -67,12 +88,13 @@ class PageWriter {
     ReportContext& m_context;
     PageMode m_mode;
     std::FILE* m_file = nullptr;
+    std::string m_path;
     std::string m_text;
     int m_pages = 0;
 };
 
 // Rows of a report under one header, starting a new sheet with the same header whenever the
-// line counter reaches a multiple of 56 or passes it. Returns false when a sheet failed.
+// line counter reaches a multiple of 56 or passes it.
 class SheetRows {
   public:
     SheetRows(PageWriter& pages, std::string header, int firstCounter, int overflowCounter,
@@ -80,35 +102,35 @@ class SheetRows {
         : m_pages(pages), m_header(std::move(header)), m_first(firstCounter),
           m_overflow(overflowCounter), m_end(end) {}
 
-    bool begin() {
+    Status begin() {
         m_counter = m_first;
         return startSheet();
     }
-    bool row(const std::string& text) {
+    Status row(const std::string& text) {
         if (m_pages.print() && (m_counter % kSheetLines == 0 || m_counter > kSheetLines)) {
             m_pages.write(m_end);
             m_counter = m_overflow;
-            if (!startSheet())
-                return false;
+            if (Status started = startSheet(); !started)
+                return started;
         }
         m_pages.write(text);
         ++m_counter;
-        return true;
+        return {};
     }
-    void finish(const char* before = "") {
+    Status finish(const char* before = "") {
         m_pages.write(before);
         m_pages.write(m_end);
-        m_pages.close();
+        return m_pages.close();
     }
 
   private:
-    bool startSheet() {
-        if (!m_pages.open())
-            return false;
+    Status startSheet() {
+        if (Status opened = m_pages.open(); !opened)
+            return opened;
         m_pages.write(m_header);
         if (m_pages.print())
             m_pages.write(kDashLine);
-        return true;
+        return {};
     }
     PageWriter& m_pages;
     std::string m_header;
@@ -220,7 +242,7 @@ std::string trimText(std::string_view text) {
     return first == std::string::npos ? std::string() : out.substr(first);
 }
 
-int writeSummaryPages(ReportContext& c, int kind, PageMode mode) {
+Result<int> writeSummaryPages(ReportContext& c, int kind, PageMode mode) {
     const ResultTable& table = c.run.table;
     const bool todays = c.scenario.initialValues.netWorthInTodaysDollars != 0;
     std::string header;
@@ -249,8 +271,8 @@ int writeSummaryPages(ReportContext& c, int kind, PageMode mode) {
     PageWriter pages(c, mode);
     const int first = kind == kNetWorthReport ? 8 : 7;
     SheetRows sheet(pages, header, first, first, kLongEnd);
-    if (!sheet.begin())
-        return 0;
+    if (Status done = sheet.begin(); !done)
+        return done;
     for (int r = 0; r < std::min(table.rowCount, kResultRows); ++r) {
         const ResultRow& row = table.rows[r];
         std::vector<float> values;
@@ -272,14 +294,15 @@ int writeSummaryPages(ReportContext& c, int kind, PageMode mode) {
         std::string line = format("%5.1f", static_cast<double>(row.age));
         for (float v : values)
             line += "\t" + fixed(v);
-        if (!sheet.row(line + "\n"))
-            return 0;
+        if (Status done = sheet.row(line + "\n"); !done)
+            return done;
     }
-    sheet.finish();
+    if (Status done = sheet.finish(); !done)
+        return done;
     return pages.pages();
 }
 
-int writeAccountPages(ReportContext& c, PageMode mode) {
+Result<int> writeAccountPages(ReportContext& c, PageMode mode) {
     const ResultTable& table = c.run.table;
     const int count = accountCountOf(c);
     PageWriter pages(c, mode);
@@ -288,21 +311,22 @@ int writeAccountPages(ReportContext& c, PageMode mode) {
         for (int k = first; k < last; ++k)
             header += c.scenario.accountTable.accounts[k].name.str() + "\t";
         SheetRows sheet(pages, header + "\n", 6, 6, kLongEnd);
-        if (!sheet.begin())
-            return 0;
+        if (Status done = sheet.begin(); !done)
+            return done;
         for (int r = 0; r < std::min(table.rowCount, kResultRows); ++r) {
             std::string line = format("%5.1f\t", static_cast<double>(table.rows[r].age));
             for (int k = first; k < last; ++k)
                 line += fixed(table.balanceTable[r][k]) + "\t";
-            if (!sheet.row(line + "\n"))
-                return 0;
+            if (Status done = sheet.row(line + "\n"); !done)
+                return done;
         }
-        sheet.finish();
+        if (Status done = sheet.finish(); !done)
+            return done;
     }
     return pages.pages();
 }
 
-int writeGroupPages(ReportContext& c, PageMode mode) {
+Result<int> writeGroupPages(ReportContext& c, PageMode mode) {
     const ResultTable& table = c.run.table;
     const Scenario& s = c.scenario;
     PageWriter pages(c, mode);
@@ -320,8 +344,8 @@ int writeGroupPages(ReportContext& c, PageMode mode) {
         for (int g : groups)
             header += s.groups.name[g].str() + "\t";
         SheetRows sheet(pages, header + "\n", 7, 7, kLongEnd);
-        if (!sheet.begin())
-            return 0;
+        if (Status done = sheet.begin(); !done)
+            return done;
         for (int r = 0; r < std::min(table.rowCount, kResultRows); ++r) {
             std::string line = format("%5.1f\t", static_cast<double>(table.rows[r].age));
             for (int g : groups) {
@@ -331,10 +355,11 @@ int writeGroupPages(ReportContext& c, PageMode mode) {
                         sum += table.balanceTable[r][k];
                 line += fixed(sum) + "\t";
             }
-            if (!sheet.row(line + "\n"))
-                return 0;
+            if (Status done = sheet.row(line + "\n"); !done)
+                return done;
         }
-        sheet.finish();
+        if (Status done = sheet.finish(); !done)
+            return done;
     }
     return pages.pages();
 }
@@ -362,12 +387,10 @@ bool parseEventLine(const std::string& line, EventLine& out) {
 
 } // namespace
 
-bool buildEventTotalsFile(ReportContext& c) {
+Status buildEventTotalsFile(ReportContext& c) {
     std::vector<std::string> lines;
-    if (!readLines(c.path("bigfile.tmp"), lines)) {
-        c.notifier.notify({"Cannot open bigfile.tmp", "FILE OPEN ERROR", MessageKind::Error});
-        return false;
-    }
+    if (!readLines(c.path("bigfile.tmp"), lines))
+        return Status::error("Cannot open bigfile.tmp", "FILE OPEN ERROR");
     std::array<float, kAgeSlots> incoming{}, outgoing{};
     std::vector<EventLine> events;
     for (const std::string& text : lines) {
@@ -399,22 +422,16 @@ bool buildEventTotalsFile(ReportContext& c) {
         out += e.age + "\t" + e.name + "\t" + e.kind + "\t" + e.amount + "\n";
     }
     out += kLongEnd;
-    std::ofstream file(c.path("tmpfile.tmp"), std::ios::binary);
-    if (!(file << out)) {
-        c.notifier.notify({"Cannot open tmpfile.tmp", "FILE OPEN ERROR", MessageKind::Error});
-        return false;
-    }
-    return true;
+    return writeFile(c.path("tmpfile.tmp"), out,
+                     {"Cannot open tmpfile.tmp", "FILE OPEN ERROR", MessageKind::Error});
 }
 
-int writeEventPages(ReportContext& c, int direction, PageMode mode) {
-    if (!buildEventTotalsFile(c))
-        return 0;
+Result<int> writeEventPages(ReportContext& c, int direction, PageMode mode) {
+    if (Status built = buildEventTotalsFile(c); !built)
+        return built;
     std::vector<std::string> lines;
-    if (!readLines(c.path("tmpfile.tmp"), lines)) {
-        c.notifier.notify({"Cannot open bigfile.tmp", "FILE OPEN ERROR", MessageKind::Error});
-        return 0;
-    }
+    if (!readLines(c.path("tmpfile.tmp"), lines))
+        return Status::error("Cannot open bigfile.tmp", "FILE OPEN ERROR");
     // Only the run's own ages have rows, each once and in rising order.
     const int firstAge = firstRowAge(c);
     std::vector<EventLine> events;
@@ -454,8 +471,8 @@ int writeEventPages(ReportContext& c, int direction, PageMode mode) {
         for (int k = first; k < last; ++k)
             header += format("%15s\t", names[k].c_str());
         SheetRows sheet(pages, header + "\n", 4, 7, kLongEnd);
-        if (!sheet.begin())
-            return 0;
+        if (Status done = sheet.begin(); !done)
+            return done;
         std::vector<std::string> cells(static_cast<std::size_t>(last - first), "0.00");
         int currentAge = firstAge;
         auto writeRow = [&] {
@@ -466,8 +483,8 @@ int writeEventPages(ReportContext& c, int direction, PageMode mode) {
         };
         for (const EventLine& e : events) {
             if (wholeYears(e.ageValue) != currentAge) {
-                if (!writeRow())
-                    return 0;
+                if (Status done = writeRow(); !done)
+                    return done;
                 currentAge = wholeYears(e.ageValue);
                 std::fill(cells.begin(), cells.end(), "0.00");
             }
@@ -476,9 +493,11 @@ int writeEventPages(ReportContext& c, int direction, PageMode mode) {
                     cells[k - first] = e.amount;
         }
         // The last age has no later line to close its row.
-        if (!events.empty() && !writeRow())
-            return 0;
-        sheet.finish("\n");
+        if (!events.empty())
+            if (Status done = writeRow(); !done)
+                return done;
+        if (Status done = sheet.finish("\n"); !done)
+            return done;
     }
     return pages.pages();
 }
@@ -509,16 +528,12 @@ void readFlowRecords(const std::vector<std::string>& lines, std::size_t from, in
 
 } // namespace
 
-int writeAccountFlowPages(ReportContext& c, PageMode mode) {
+Result<int> writeAccountFlowPages(ReportContext& c, PageMode mode) {
     std::vector<std::string> in, out;
-    if (!readLines(c.path("infile.tmp"), in)) {
-        c.notifier.notify({"infile.tmp", "FILE OPEN ERROR", MessageKind::Error});
-        return 0;
-    }
-    if (!readLines(c.path("outfile.tmp"), out)) {
-        c.notifier.notify({"outfile.tmp", "FILE OPEN ERROR", MessageKind::Error});
-        return 0;
-    }
+    if (!readLines(c.path("infile.tmp"), in))
+        return Status::error("infile.tmp", "FILE OPEN ERROR");
+    if (!readLines(c.path("outfile.tmp"), out))
+        return Status::error("outfile.tmp", "FILE OPEN ERROR");
     const int count = in.empty() ? 0 : leadingInteger(in[0]);
     if (count < 1 || count > kMaxAccounts || in.size() < static_cast<std::size_t>(count) + 1)
         return 1;
@@ -550,22 +565,22 @@ int writeAccountFlowPages(ReportContext& c, PageMode mode) {
         for (int k = first; k < last; ++k)
             header += names[k] + "\t";
         header += lastGroup ? "Total\n" : "\n";
-        auto startSheet = [&] {
-            if (!pages.open())
-                return false;
+        auto startSheet = [&]() -> Status {
+            if (Status done = pages.open(); !done)
+                return done;
             pages.write(header);
             if (pages.print())
                 pages.write(kDashLine);
-            return true;
+            return {};
         };
-        if (!startSheet())
-            return 0;
+        if (Status done = startSheet(); !done)
+            return done;
         int counter = 4;
         for (int age = lowest; age <= highest; ++age) {
             if (pages.print() && counter > 55) {
                 pages.write(kShortEnd);
-                if (!startSheet())
-                    return 0;
+                if (Status done = startSheet(); !done)
+                    return done;
                 counter = 4;
             }
             for (int side = 0; side < 2; ++side) {
@@ -585,17 +600,16 @@ int writeAccountFlowPages(ReportContext& c, PageMode mode) {
             }
         }
         pages.write(kShortEnd);
-        pages.close();
+        if (Status done = pages.close(); !done)
+            return done;
     }
     return pages.pages();
 }
 
-int writeAgeDetailPages(ReportContext& c, std::string_view rowLabel) {
+Result<int> writeAgeDetailPages(ReportContext& c, std::string_view rowLabel) {
     std::vector<std::string> lines;
-    if (!readLines(c.path("spage1"), lines) || lines.empty()) {
-        c.notifier.notify({"Cannot open spage1", "FILE OPEN ERROR", MessageKind::Error});
-        return 0;
-    }
+    if (!readLines(c.path("spage1"), lines) || lines.empty())
+        return Status::error("Cannot open spage1", "FILE OPEN ERROR");
     const std::vector<std::string> titles = splitTabs(lines[0]);
     std::vector<std::string> amounts;
     for (std::size_t i = 1; i < lines.size(); ++i)
@@ -627,15 +641,6 @@ int writeAgeDetailPages(ReportContext& c, std::string_view rowLabel) {
     for (const Entry& e : entries)
         total += e.value;
 
-    auto write = [&](const char* name, const std::string& text) {
-        std::ofstream file(c.path(name), std::ios::binary);
-        if (!(file << text)) {
-            c.notifier.notify(
-                {std::string("Cannot open ") + name, "FILE OPEN ERROR", MessageKind::Error});
-            return false;
-        }
-        return true;
-    };
     std::vector<Entry> byType = entries;
     std::stable_sort(byType.begin(), byType.end(),
                      [](const Entry& a, const Entry& b) { return a.type < b.type; });
@@ -672,12 +677,15 @@ int writeAgeDetailPages(ReportContext& c, std::string_view rowLabel) {
         }
     }
     second += format("\tTotal\t%13.2f\n", static_cast<double>(total)) + kShortEnd;
-    if (!write("rpage1", first) || !write("rpage2", second))
-        return 0;
+    for (const auto& [name, text] : {std::pair{"rpage1", &first}, std::pair{"rpage2", &second}})
+        if (Status done = writeFile(c.path(name), *text,
+                                    {std::string("Cannot open ") + name, "FILE OPEN ERROR"});
+            !done)
+            return done;
     return 2;
 }
 
-bool writeBudgetFile(const Budget& b, const std::string& path) {
+Status writeBudgetFile(const Budget& b, const std::string& path) {
     std::string text = format("%d\n", b.itemCount);
     text += format("%-30s\n", b.name.str().c_str());
     text += format("%3d\n%3d\n", b.startAge, b.endAge);
@@ -686,17 +694,16 @@ bool writeBudgetFile(const Budget& b, const std::string& path) {
                        static_cast<double>(b.itemAmount[i]), b.itemMonthly[i], b.itemTrack[i],
                        static_cast<double>(b.itemRate[i]));
     text += kShortEnd;
-    std::ofstream file(path, std::ios::binary);
-    return static_cast<bool>(file << text);
+    // The budget editor's text, whichever of its files is written.
+    return writeFile(
+        path, text,
+        {"Cannot open the budget output file budout.tmp.", "File Open Error", MessageKind::Error});
 }
 
-int writeBudgetPages(ReportContext& c) {
+Result<int> writeBudgetPages(ReportContext& c) {
     std::vector<std::string> lines;
-    if (!readLines(c.path("pbudout.tmp"), lines)) {
-        c.notifier.notify({"Cannot open temporary print file - pbudout.tmp", "FILE OPEN ERROR",
-                           MessageKind::Error});
-        return 0;
-    }
+    if (!readLines(c.path("pbudout.tmp"), lines))
+        return Status::error("Cannot open temporary print file - pbudout.tmp", "FILE OPEN ERROR");
     if (lines.size() < 4)
         return 0;
     const int count = leadingInteger(lines[0]);
@@ -740,20 +747,20 @@ int writeBudgetPages(ReportContext& c) {
         for (int k = first; k < last; ++k)
             header += k == count ? std::string("Total\t") : items[k].name + "\t";
         header += "\n-----------------------\n";
-        auto startSheet = [&] {
-            if (!pages.open())
-                return false;
+        auto startSheet = [&](bool overflow) -> Status {
+            if (Status done = pages.open(overflow); !done)
+                return done;
             pages.write(header);
-            return true;
+            return {};
         };
-        if (!startSheet())
-            return 0;
+        if (Status done = startSheet(false); !done)
+            return done;
         int counter = 4;
         for (std::size_t row = 0; row < values.size(); ++row) {
             if (counter > 59) {
                 pages.write(kShortEnd);
-                if (!startSheet())
-                    return 0;
+                if (Status done = startSheet(true); !done)
+                    return done;
                 counter = 4;
             }
             std::string line =
@@ -767,7 +774,8 @@ int writeBudgetPages(ReportContext& c) {
             ++counter;
         }
         pages.write(kShortEnd);
-        pages.close();
+        if (Status done = pages.close(); !done)
+            return done;
     }
     return pages.pages();
 }
@@ -818,8 +826,8 @@ std::vector<PaymentScheduleRow> computePaymentSchedule(const FinancialEvent& e,
     return rows;
 }
 
-bool writePaymentScheduleFile(const std::vector<PaymentScheduleRow>& rows,
-                              const std::string& path) {
+Status writePaymentScheduleFile(const std::vector<PaymentScheduleRow>& rows,
+                                const std::string& path) {
     std::string text = "Age\tPrincipal\tInterest\tTotal Principal\tTotal Interest\tTotal Payment\t"
                        "Equity\tInflated Equity\tProperty Value\tProperty Liability\t\n";
     for (const PaymentScheduleRow& r : rows) {
@@ -831,17 +839,17 @@ bool writePaymentScheduleFile(const std::vector<PaymentScheduleRow>& rows,
         text += "\n";
     }
     text += kShortEnd;
-    std::ofstream file(path, std::ios::binary);
-    return static_cast<bool>(file << text);
+    const Message failed{"Cannot open temporary print file - psched.tmp", "FILE OPEN ERROR",
+                         MessageKind::Error};
+    if (std::FILE* file = std::fopen(path.c_str(), "wb"))
+        return finishFile(file, text, path) ? Status() : Status(failed);
+    return failed;
 }
 
-int writePaymentSchedulePages(ReportContext& c) {
+Result<int> writePaymentSchedulePages(ReportContext& c) {
     std::vector<std::string> lines;
-    if (!readLines(c.path("psched.tmp"), lines) || lines.empty()) {
-        c.notifier.notify({"Cannot open temporary print file - psched.tmp", "FILE OPEN ERROR",
-                           MessageKind::Error});
-        return 0;
-    }
+    if (!readLines(c.path("psched.tmp"), lines) || lines.empty())
+        return Status::error("Cannot open temporary print file - psched.tmp", "FILE OPEN ERROR");
     std::vector<std::string> titles;
     for (const std::string& t : splitTabs(lines[0]))
         if (!t.empty() && titles.size() < 11)
@@ -865,8 +873,8 @@ int writePaymentSchedulePages(ReportContext& c) {
             header += titles[k] + "\t";
         header += "\n-----------------------\n";
         for (std::size_t row = 0; row == 0 || row < rows.size();) {
-            if (!pages.open())
-                return 0;
+            if (Status done = pages.open(row > 0); !done)
+                return done;
             pages.write(header);
             for (int n = 0; n < kSheetLines && row < rows.size(); ++n, ++row) {
                 std::string line;
@@ -875,7 +883,8 @@ int writePaymentSchedulePages(ReportContext& c) {
                 pages.write(line + "\n");
             }
             pages.write(kShortEnd);
-            pages.close();
+            if (Status done = pages.close(); !done)
+                return done;
             if (rows.empty())
                 break;
         }

@@ -35,41 +35,41 @@ std::string reportTitle(int kind, int age = 0);
 enum class PageMode { Screen, Print };
 
 // What the page makers read and where they write: a run's state with its copy of the scenario
-// (accounts in the run's order), the working directory of the run's files, and where messages
-// go. The page number runs on over the makers of one report.
+// (accounts in the run's order) and the working directory of the run's files. The page number
+// runs on over the makers of one report.
 struct ReportContext {
-    ReportContext(const RunState& run, std::string workDir, Notifier& notifier)
-        : scenario(run.scenario), run(run), workDir(std::move(workDir)), notifier(notifier) {}
+    ReportContext(const RunState& run, std::string workDir)
+        : scenario(run.scenario), run(run), workDir(std::move(workDir)) {}
 
     const Scenario& scenario;
     const RunState& run;
     std::string workDir;
-    Notifier& notifier;
     int nextPage = 1;
 
     std::string path(std::string_view name) const;
 };
 
-// Each maker returns the number of page files it wrote, 0 when one could not be written.
-int writeSummaryPages(ReportContext& context, int kind, PageMode mode);
-int writeAccountPages(ReportContext& context, PageMode mode);
-int writeGroupPages(ReportContext& context, PageMode mode);
+// Each maker gives the number of page files it wrote, or the message of a file it could not
+// read or write.
+Result<int> writeSummaryPages(ReportContext& context, int kind, PageMode mode);
+Result<int> writeAccountPages(ReportContext& context, PageMode mode);
+Result<int> writeGroupPages(ReportContext& context, PageMode mode);
 // Builds "tmpfile.tmp" from "bigfile.tmp": the event lines with each age's incoming and
 // outgoing totals in front.
-bool buildEventTotalsFile(ReportContext& context);
+Status buildEventTotalsFile(ReportContext& context);
 // Direction 0: incoming events (kind 6); 1: outgoing events (kind 7).
-int writeEventPages(ReportContext& context, int direction, PageMode mode);
-int writeAccountFlowPages(ReportContext& context, PageMode mode);
+Result<int> writeEventPages(ReportContext& context, int direction, PageMode mode);
+Result<int> writeAccountFlowPages(ReportContext& context, PageMode mode);
 // From the kind-8 screen file, the accounts of the row labelled `rowLabel` (" 45.0-I"), by
 // type in "rpage1" and by group in "rpage2"; returns 2.
-int writeAgeDetailPages(ReportContext& context, std::string_view rowLabel);
+Result<int> writeAgeDetailPages(ReportContext& context, std::string_view rowLabel);
 // The budget report from "pbudout.tmp".
-int writeBudgetPages(ReportContext& context);
+Result<int> writeBudgetPages(ReportContext& context);
 // The payment schedule report from "psched.tmp".
-int writePaymentSchedulePages(ReportContext& context);
+Result<int> writePaymentSchedulePages(ReportContext& context);
 
 // A budget in the "budout.tmp" form, as the budget editor copies and prints it.
-bool writeBudgetFile(const Budget& budget, const std::string& path);
+Status writeBudgetFile(const Budget& budget, const std::string& path);
 
 // The yearly schedule of a loan or mortgage event, and its file "psched.tmp".
 struct PaymentScheduleRow {
@@ -79,14 +79,15 @@ struct PaymentScheduleRow {
 };
 std::vector<PaymentScheduleRow> computePaymentSchedule(const FinancialEvent& event,
                                                        float scenarioStartAge);
-bool writePaymentScheduleFile(const std::vector<PaymentScheduleRow>& rows, const std::string& path);
+Status writePaymentScheduleFile(const std::vector<PaymentScheduleRow>& rows,
+                                const std::string& path);
 
 // A leading and a trailing double quote become blanks; then trailing white space and leading
 // blanks go.
 std::string trimText(std::string_view text);
 
 // The report viewer's data: the column titles of a screen page and its rows, up to the end
-// marker, empty fields left out.
+// marker, empty fields left out. A page that cannot be read has no rows to show: false.
 struct ReportTable {
     std::vector<std::string> titles;
     std::vector<std::vector<std::string>> rows;

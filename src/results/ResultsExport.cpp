@@ -63,8 +63,8 @@ bool isCompletePlotFile(const std::string& text) {
 
 } // namespace
 
-bool exportResults(Scenario& scenario, RunOptions options, RunState& state, ExportFormat format,
-                   const std::string& path, Notifier& notifier) {
+Status exportResults(Scenario& scenario, RunOptions options, RunState& state, ExportFormat format,
+                     const std::string& path, Notifier& notifier) {
     // The header names the accounts in the order the run reports them.
     sortAccountsByAccessOrder(scenario);
     const char separator = format == ExportFormat::Comma ? ',' : '\t';
@@ -76,20 +76,16 @@ bool exportResults(Scenario& scenario, RunOptions options, RunState& state, Expo
 
     options.exportFormat = format;
     options.exportStream = &text;
-    if (Status ran = runSimulation(scenario, options, state, notifier); !ran) {
-        notifier.notify(ran.message());
-        return false;
-    }
+    if (Status ran = runSimulation(scenario, options, state, notifier); !ran)
+        return ran;
     const std::string bytes = text.str();
     if (!writeFileAtomically(
-            path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()))) {
-        notifier.notify({"Cannot open " + path + "!", "FILE ERROR", MessageKind::Error});
-        return false;
-    }
-    return true;
+            path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())))
+        return Status::error("Cannot open " + path + "!", "FILE ERROR");
+    return {};
 }
 
-bool saveGraphs(const std::string& plotPath, const std::string& path, Notifier& notifier) {
+Status saveGraphs(const std::string& plotPath, const std::string& path, Notifier& notifier) {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (fs::exists(path, ec)) {
@@ -100,36 +96,25 @@ bool saveGraphs(const std::string& plotPath, const std::string& path, Notifier& 
                            [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
             return name;
         };
-        if (prefix(path) == prefix(plotPath) || fs::equivalent(path, plotPath, ec)) {
-            notifier.notify(
-                {"Cannot overwrite the system file plotinf. \nChoose another file name.",
-                 "FILE WARNING", MessageKind::Warning});
-            return false;
-        }
+        if (prefix(path) == prefix(plotPath) || fs::equivalent(path, plotPath, ec))
+            return Message{"Cannot overwrite the system file plotinf. \nChoose another file name.",
+                           "FILE WARNING", MessageKind::Warning};
         if (!notifier.confirm(
                 {path + " exists - Overwrite anyway?", "FILE WARNING", MessageKind::Question}))
-            return false;
+            return Message{"", "", MessageKind::Information, kMessageDeclined};
     }
     std::ifstream in(plotPath, std::ios::binary);
-    if (!in) {
-        notifier.notify({"Cannot open plotinf for reading!", "FILE ERROR", MessageKind::Error});
-        return false;
-    }
+    if (!in)
+        return Status::error("Cannot open plotinf for reading!", "FILE ERROR");
     std::ostringstream text;
     text << in.rdbuf();
     const std::string out = text.str();
-    if (in.bad() || !isCompletePlotFile(out)) {
-        notifier.notify(
-            {"Problem saving graphs.\nPlease try again.", "FILE ERROR", MessageKind::Error});
-        return false;
-    }
+    if (in.bad() || !isCompletePlotFile(out))
+        return Status::error("Problem saving graphs.\nPlease try again.", "FILE ERROR");
     if (!writeFileAtomically(
-            path, std::span(reinterpret_cast<const std::uint8_t*>(out.data()), out.size()))) {
-        notifier.notify(
-            {"Cannot open " + path + " for writing!", "FILE ERROR", MessageKind::Error});
-        return false;
-    }
-    return true;
+            path, std::span(reinterpret_cast<const std::uint8_t*>(out.data()), out.size())))
+        return Status::error("Cannot open " + path + " for writing!", "FILE ERROR");
+    return {};
 }
 
 } // namespace finplan

@@ -33,6 +33,11 @@ void writeText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// The number of pages made, 0 when the maker failed.
+int count(const Result<int>& pages) {
+    return pages ? *pages : 0;
+}
+
 // A scenario with `accounts` accounts and a run state of `rows` result rows from age 40.
 struct Reports {
     Reports(int accounts, int rows, const std::string& more = "") {
@@ -51,20 +56,19 @@ struct Reports {
                 state->table.balanceTable[r][k] = static_cast<float>(k + 1);
         }
     }
-    ReportContext context() { return {*state, dir.path().string(), notifier}; }
+    ReportContext context() { return {*state, dir.path().string()}; }
     std::string file(const std::string& name) const { return dir.file(name); }
 
     test::TempDir dir;
     std::unique_ptr<Scenario> scenario;
     std::unique_ptr<RunState> state = std::make_unique<RunState>();
-    test::CollectingNotifier notifier;
 };
 
 TEST(SummaryPages, FortyNineIncomingRowsFillOneSheet) {
     for (const int rows : {49, 50}) {
         Reports r(1, rows);
         ReportContext c = r.context();
-        const int pages = writeSummaryPages(c, kIncomingReport, PageMode::Print);
+        const int pages = count(writeSummaryPages(c, kIncomingReport, PageMode::Print));
         EXPECT_EQ(pages, rows == 49 ? 1 : 2) << rows;
         const std::vector<std::string> first = lines(r.file("rpage1"));
         EXPECT_EQ(first[0], " Age\tTotal Incoming\tDeposits\tIncome From Taxable\tIncome From Non "
@@ -86,7 +90,7 @@ TEST(SummaryPages, FortyNineIncomingRowsFillOneSheet) {
 TEST(SummaryPages, TheScreenPageHasNoDashLine) {
     Reports r(1, 60);
     ReportContext c = r.context();
-    EXPECT_EQ(writeSummaryPages(c, kNetWorthReport, PageMode::Screen), 1);
+    EXPECT_EQ(count(writeSummaryPages(c, kNetWorthReport, PageMode::Screen)), 1);
     const std::vector<std::string> page = lines(r.file("spage1"));
     EXPECT_EQ(page.size(), 62u); // header, 60 rows, end marker
     EXPECT_TRUE(page[1].starts_with(" 40.0\t"));
@@ -95,7 +99,7 @@ TEST(SummaryPages, TheScreenPageHasNoDashLine) {
 TEST(AccountPages, EightAccountsMakeColumnPagesOfSevenAndOne) {
     Reports r(8, 3);
     ReportContext c = r.context();
-    EXPECT_EQ(writeAccountPages(c, PageMode::Print), 2);
+    EXPECT_EQ(count(writeAccountPages(c, PageMode::Print)), 2);
     EXPECT_EQ(lines(r.file("rpage1"))[0], " Age\tA0\tA1\tA2\tA3\tA4\tA5\tA6\t");
     EXPECT_EQ(lines(r.file("rpage2"))[0], " Age\tA7\t");
     EXPECT_EQ(lines(r.file("rpage2"))[3], " 40.0\t         8.00\t");
@@ -104,7 +108,7 @@ TEST(AccountPages, EightAccountsMakeColumnPagesOfSevenAndOne) {
 TEST(GroupPages, OnlyNamedGroupsGetColumns) {
     Reports r(6, 2, R"(, "groups": [{"name": "Cash"}, {"name": "X"}, {"name": "Stocks"}])");
     ReportContext c = r.context();
-    EXPECT_EQ(writeGroupPages(c, PageMode::Screen), 1);
+    EXPECT_EQ(count(writeGroupPages(c, PageMode::Screen)), 1);
     const std::vector<std::string> page = lines(r.file("spage1"));
     EXPECT_EQ(page[0], " Age\tCash\tStocks\t");
     // Accounts 0 and 3 are in group 0 (1 + 4), accounts 2 and 5 in group 2 (3 + 6).
@@ -119,12 +123,12 @@ TEST(EventPages, ColumnsForPaidEventsAndARowForEveryAge) {
                                      " 42.0\tRent\t6\t      510.00\n"
                                      "Dooone\n");
     ReportContext c = r.context();
-    EXPECT_EQ(writeEventPages(c, 0, PageMode::Screen), 1);
+    EXPECT_EQ(count(writeEventPages(c, 0, PageMode::Screen)), 1);
     EXPECT_EQ(lines(r.file("spage1")),
               (std::vector<std::string>{"Age\tTotal Incoming Events\t         Salary\t",
                                         " 40.0\t      1000.00\t     1000.00\t",
                                         " 42.0\t         0.00\t0.00\t", "", "Dooooone"}));
-    EXPECT_EQ(writeEventPages(c, 1, PageMode::Screen), 1);
+    EXPECT_EQ(count(writeEventPages(c, 1, PageMode::Screen)), 1);
     const std::vector<std::string> outgoing = lines(r.file("spage1"));
     EXPECT_EQ(outgoing[0], "Age\tTotal Outgoing Events\t           Rent\t");
     EXPECT_EQ(outgoing[2], " 42.0\t       510.00\t      510.00\t"); // the last age is written too
@@ -149,7 +153,7 @@ TEST(EventPages, EventsThatBeganBeforeTheStartShowOnlyTheRunsAges) {
     options.workDir = dir.path().string();
     RunState state;
     ASSERT_TRUE(runSimulation(*s, options, state, notifier).ok());
-    ReportContext c{state, dir.path().string(), notifier};
+    ReportContext c{state, dir.path().string()};
     const struct {
         int kind;
         std::string at30; // the first row
@@ -159,11 +163,11 @@ TEST(EventPages, EventsThatBeganBeforeTheStartShowOnlyTheRunsAges) {
         {kAccountFlowReport, " 30.0-I\t      1000.00\t      1000.00"},
     };
     for (const auto& t : cases) {
-        ASSERT_EQ(
-            t.kind == kAccountFlowReport
-                ? writeAccountFlowPages(c, PageMode::Screen)
-                : writeEventPages(c, t.kind == kIncomingEventsReport ? 0 : 1, PageMode::Screen),
-            1);
+        ASSERT_EQ(count(t.kind == kAccountFlowReport
+                            ? writeAccountFlowPages(c, PageMode::Screen)
+                            : writeEventPages(c, t.kind == kIncomingEventsReport ? 0 : 1,
+                                              PageMode::Screen)),
+                  1);
         std::vector<std::string> labels;
         for (const std::string& row : lines(dir.file("spage1")))
             if (row.starts_with(" "))
@@ -180,10 +184,10 @@ TEST(EventPages, EventsThatBeganBeforeTheStartShowOnlyTheRunsAges) {
 TEST(EventPages, AMissingEventFileIsReported) {
     Reports r(1, 0);
     ReportContext c = r.context();
-    EXPECT_EQ(writeEventPages(c, 0, PageMode::Screen), 0);
-    ASSERT_EQ(r.notifier.messages.size(), 1u);
-    EXPECT_EQ(r.notifier.messages[0].text, "Cannot open bigfile.tmp");
-    EXPECT_EQ(r.notifier.messages[0].caption, "FILE OPEN ERROR");
+    const Result<int> pages = writeEventPages(c, 0, PageMode::Screen);
+    ASSERT_FALSE(pages);
+    EXPECT_EQ(pages.message().text, "Cannot open bigfile.tmp");
+    EXPECT_EQ(pages.message().caption, "FILE OPEN ERROR");
 }
 
 TEST(AccountFlowPages, SevenAccountsFitOneSheetWithTheTotal) {
@@ -196,7 +200,7 @@ TEST(AccountFlowPages, SevenAccountsFitOneSheetWithTheTotal) {
     writeText(r.file("infile.tmp"), in + "Dooone\n");
     writeText(r.file("outfile.tmp"), " 41.0\tA1\t       10.00\n 41.0\tNobody\t7\nDooone\n");
     ReportContext c = r.context();
-    EXPECT_EQ(writeAccountFlowPages(c, PageMode::Print), 1);
+    EXPECT_EQ(count(writeAccountFlowPages(c, PageMode::Print)), 1);
     const std::vector<std::string> page = lines(r.file("rpage1"));
     EXPECT_EQ(page[0], "Age\tA0\tA1\tA2\tA3\tA4\tA5\tA6\tTotal");
     EXPECT_TRUE(page[3].starts_with(" 40.0-I\t       100.00\t         0.00\t")) << page[3];
@@ -206,8 +210,8 @@ TEST(AccountFlowPages, SevenAccountsFitOneSheetWithTheTotal) {
     EXPECT_EQ(page.size(), 8u);
 
     // The age detail of a row, from the screen page of the same report.
-    EXPECT_EQ(writeAccountFlowPages(c, PageMode::Screen), 1);
-    EXPECT_EQ(writeAgeDetailPages(c, " 40.0-I"), 2);
+    EXPECT_EQ(count(writeAccountFlowPages(c, PageMode::Screen)), 1);
+    EXPECT_EQ(count(writeAgeDetailPages(c, " 40.0-I")), 2);
     const std::vector<std::string> detail = lines(r.file("rpage1"));
     EXPECT_EQ(detail[0], "Accounts\tIncoming");
     EXPECT_EQ(detail[2], "A0\t       100.00");
@@ -223,7 +227,7 @@ TEST(AccountFlowPages, EightAccountsPutTheTotalOnTheLastColumnPage) {
     writeText(r.file("infile.tmp"), in + " 40.0\tA7\t1\nDooone\n");
     writeText(r.file("outfile.tmp"), "Dooone\n");
     ReportContext c = r.context();
-    EXPECT_EQ(writeAccountFlowPages(c, PageMode::Print), 2);
+    EXPECT_EQ(count(writeAccountFlowPages(c, PageMode::Print)), 2);
     EXPECT_EQ(lines(r.file("rpage1"))[0], "Age\tA0\tA1\tA2\tA3\tA4\tA5\tA6\t");
     EXPECT_EQ(lines(r.file("rpage2"))[0], "Age\tA7\tTotal");
 }
@@ -233,7 +237,7 @@ TEST(BudgetPages, ALastAgeAbove120StopsAt119) {
     writeText(r.file("pbudout.tmp"), "2\nTravel\n100\n150\nFlights\t100.000000\t1\t0\t10.000000\n"
                                      "Hotels\t50.000000\t0\t1\t0.000000\nDooone\n");
     ReportContext c = r.context();
-    EXPECT_EQ(writeBudgetPages(c), 1);
+    EXPECT_EQ(count(writeBudgetPages(c)), 1);
     const std::vector<std::string> page = lines(r.file("rpage1"));
     EXPECT_EQ(page[0], "Age\tFlights\tHotels\tTotal\t");
     EXPECT_EQ(page[2], "100.0\t      1200.00\t        50.00\t      1250.00\t");
@@ -249,7 +253,7 @@ TEST(BudgetPages, AreWrittenFromTheBudgetFile) {
         readText(r.file("pbudout.tmp")),
         "1\nHome                          \n 40\n 41\nRent\t1000.000000\t1\t1\t2.000000\nDooone\n");
     ReportContext c = r.context();
-    EXPECT_EQ(writeBudgetPages(c), 1);
+    EXPECT_EQ(count(writeBudgetPages(c)), 1);
     EXPECT_EQ(lines(r.file("rpage1"))[2], " 40.0\t     12000.00\t     12000.00\t");
 }
 
@@ -264,7 +268,7 @@ TEST(BudgetPages, AFullBudgetIsReported) {
     ASSERT_TRUE(writeBudgetFile(r.scenario->budgets[0], r.file("pbudout.tmp")));
     ReportContext c = r.context();
     // 30 items and the total: column pages of 8, 8, 8 and 7.
-    ASSERT_EQ(writeBudgetPages(c), 4);
+    ASSERT_EQ(count(writeBudgetPages(c)), 4);
     const std::vector<std::string> last = lines(r.file("rpage4"));
     EXPECT_EQ(last[0], "Age\tI25\tI26\tI27\tI28\tI29\tI30\tTotal\t");
     EXPECT_TRUE(last[3].ends_with("        30.00\t       465.00\t")) << last[3];
@@ -301,10 +305,9 @@ TEST(PaymentSchedule, TheYearsOfALoan) {
     EXPECT_TRUE(file[1].starts_with(" 40\t       1228.01\t       5966.")) << file[1];
     EXPECT_EQ(file.back(), "Dooone");
 
-    test::CollectingNotifier notifier;
     RunState state;
-    ReportContext c{state, dir.path().string(), notifier};
-    EXPECT_EQ(writePaymentSchedulePages(c), 2);
+    ReportContext c{state, dir.path().string()};
+    EXPECT_EQ(count(writePaymentSchedulePages(c)), 2);
     EXPECT_EQ(lines(dir.file("rpage1"))[0],
               "Age\tPrincipal\tInterest\tTotal Principal\tTotal Interest\tTotal Payment\tEquity\t");
     EXPECT_EQ(lines(dir.file("rpage2"))[0],
@@ -315,10 +318,137 @@ TEST(ReportPages, AnUnwritablePageIsReported) {
     Reports r(1, 3);
     ReportContext c = r.context();
     c.workDir = r.file("missing");
-    EXPECT_EQ(writeSummaryPages(c, kNetWorthReport, PageMode::Print), 0);
-    ASSERT_EQ(r.notifier.messages.size(), 1u);
-    EXPECT_EQ(r.notifier.messages[0].text, "rpage1");
-    EXPECT_EQ(r.notifier.messages[0].caption, "FILE OPEN ERROR");
+    const Result<int> pages = writeSummaryPages(c, kNetWorthReport, PageMode::Print);
+    ASSERT_FALSE(pages);
+    EXPECT_EQ(pages.message().text, "rpage1");
+    EXPECT_EQ(pages.message().caption, "FILE OPEN ERROR");
+
+    // A budget sheet that rows overflow into is reported by its number.
+    Reports budget(1, 0);
+    writeText(budget.file("pbudout.tmp"), "1\nLong\n1\n119\nRent\t1\t0\t0\t0\nDooone\n");
+    std::filesystem::create_directory(budget.file("rpage2"));
+    ReportContext b = budget.context();
+    const Result<int> sheets = writeBudgetPages(b);
+    ASSERT_FALSE(sheets);
+    EXPECT_EQ(sheets.message().text, "Cannot open file rpage2.\n");
+    EXPECT_EQ(sheets.message().caption, "FILE OPEN ERROR");
+}
+
+// Every file the results write fails on a full disk, naming the file, instead of reporting
+// success. Each case points one file at /dev/full.
+TEST(ReportPages, AFullDiskIsAFailureOfEveryWriter) {
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    using Write = std::function<Status(Reports&, ReportContext&)>;
+    const auto made = [](const Result<int>& pages) { return pages.status(); };
+    const auto events = [](const Reports& r) {
+        writeText(r.file("bigfile.tmp"), " 40.0\tSalary\t2\t     1000.00\nDooone\n");
+    };
+    const auto sheets = [](const Reports& r) {
+        writeText(r.file("ptmpsch.dat"), "Description\n-----\n" + std::string(60, '\n'));
+    };
+    const struct {
+        const char* file; // the one at /dev/full
+        Write write;
+        std::string otherText = ""; // instead of the disk-full text, with its caption
+        const char* caption = "FILE ERROR";
+    } cases[] = {
+        {"spage1",
+         [&](Reports&, ReportContext& c) {
+             return made(writeSummaryPages(c, kNetWorthReport, PageMode::Screen));
+         }},
+        {"rpage1", // found full at the page break
+         [&](Reports&, ReportContext& c) {
+             return made(writeSummaryPages(c, kIncomingReport, PageMode::Print));
+         }},
+        {"spage1",
+         [&](Reports&, ReportContext& c) { return made(writeAccountPages(c, PageMode::Screen)); }},
+        {"spage1",
+         [&](Reports&, ReportContext& c) { return made(writeGroupPages(c, PageMode::Screen)); }},
+        {"tmpfile.tmp",
+         [&](Reports& r, ReportContext& c) {
+             events(r);
+             return buildEventTotalsFile(c);
+         }},
+        {"spage1",
+         [&](Reports& r, ReportContext& c) {
+             events(r);
+             return made(writeEventPages(c, 0, PageMode::Screen));
+         }},
+        {"rpage1",
+         [&](Reports& r, ReportContext& c) {
+             writeText(r.file("infile.tmp"), "1\nA0\n 40.0\tA0\t1\nDooone\n");
+             writeText(r.file("outfile.tmp"), "Dooone\n");
+             return made(writeAccountFlowPages(c, PageMode::Print));
+         }},
+        {"rpage2",
+         [&](Reports& r, ReportContext& c) {
+             writeText(r.file("spage1"), "Age\tA0\tTotal\n 40.0-I\t1.00\t1.00\nDooone\n");
+             return made(writeAgeDetailPages(c, " 40.0-I"));
+         }},
+        {"pbudout.tmp",
+         [&](Reports& r, ReportContext&) {
+             return writeBudgetFile(r.scenario->budgets[0], r.file("pbudout.tmp"));
+         }},
+        {"rpage1",
+         [&](Reports& r, ReportContext& c) {
+             writeText(r.file("pbudout.tmp"), "1\nB\n40\n41\nRent\t1\t0\t0\t0\nDooone\n");
+             return made(writeBudgetPages(c));
+         }},
+        {"psched.tmp",
+         [&](Reports& r, ReportContext&) {
+             return writePaymentScheduleFile({}, r.file("psched.tmp"));
+         },
+         "Cannot open temporary print file - psched.tmp", "FILE OPEN ERROR"},
+        {"rpage1",
+         [&](Reports& r, ReportContext& c) {
+             writeText(r.file("psched.tmp"), "Age\tPrincipal\t\n 40\t 1.00\t\nDooone\n");
+             return made(writePaymentSchedulePages(c));
+         }},
+        {"page1",
+         [&](Reports& r, ReportContext& c) {
+             sheets(r);
+             return made(paginateResults(c.workDir));
+         }},
+        {"page2",
+         [&](Reports& r, ReportContext& c) {
+             sheets(r);
+             return made(paginateScenario(c.workDir));
+         }},
+        {"out.csv.saving",
+         [&](Reports& r, ReportContext&) {
+             RunState state;
+             test::CollectingNotifier notifier;
+             return exportResults(*r.scenario, RunOptions::quiet(), state, ExportFormat::Comma,
+                                  r.file("out.csv"), notifier);
+         },
+         "Cannot open @out.csv!"},
+        {"saved.vtp.saving",
+         [&](Reports& r, ReportContext&) {
+             writeText(r.file("plotinf01.tmp"),
+                       "h\nh\nh\nh\n1\n0\n" + std::string(kGroups, '\n') + "Done\n");
+             test::CollectingNotifier notifier;
+             return saveGraphs(r.file("plotinf01.tmp"), r.file("saved.vtp"), notifier);
+         },
+         "Cannot open @saved.vtp for writing!"},
+    };
+    for (const auto& t : cases) {
+        Reports r(1, 50, R"(, "groups": [{"name": "Cash"}])");
+        std::filesystem::create_symlink("/dev/full", r.file(t.file));
+        ReportContext c = r.context();
+        const Status written = t.write(r, c);
+        if (written) {
+            ADD_FAILURE() << t.file << " written in full";
+            continue;
+        }
+        // "@" stands for the directory.
+        std::string text = t.otherText.empty()
+                               ? "Cannot write " + r.file(t.file) + "!\nThe disk may be full."
+                               : t.otherText;
+        if (const auto at = text.find('@'); at != std::string::npos)
+            text.replace(at, 1, r.file(""));
+        EXPECT_EQ(written.message(), (Message{text, t.caption})) << t.file;
+    }
 }
 
 TEST(ReportViewer, ReadsTitlesAndRowsOfTheScreenPage) {
@@ -342,8 +472,7 @@ TEST(Pagination, DashesBreakPagesAndHeaderCodesDoNotCount) {
         text += "line " + std::to_string(i) + "\n";
     text += "??\nnot printed\n";
     writeText(dir.file("ptmpsch.dat"), text);
-    test::CollectingNotifier notifier;
-    EXPECT_EQ(paginateResults(dir.path().string(), notifier), 3);
+    EXPECT_EQ(count(paginateResults(dir.path().string())), 3);
     EXPECT_EQ(lines(dir.file("page1")),
               (std::vector<std::string>{"          Description", "Dooooone"}));
     const std::vector<std::string> second = lines(dir.file("page2"));
@@ -356,9 +485,9 @@ TEST(Pagination, DashesBreakPagesAndHeaderCodesDoNotCount) {
     EXPECT_EQ(third[third.size() - 2], "          line 59");
     EXPECT_EQ(readText(dir.file("page3")).find("not printed"), std::string::npos);
 
-    EXPECT_EQ(paginateScenario(dir.path().string(), notifier), 3);
+    EXPECT_EQ(count(paginateScenario(dir.path().string())), 3);
     EXPECT_EQ(lines(dir.file("page1"))[0], "          Financial Scenario:");
-    EXPECT_EQ(paginateResults(dir.file("missing"), notifier), 0);
+    EXPECT_EQ(count(paginateResults(dir.file("missing"))), 0);
 }
 
 TEST(SaveGraphs, CopiesThePlotFileAndRefusesItsOwnName) {
@@ -376,15 +505,20 @@ TEST(SaveGraphs, CopiesThePlotFileAndRefusesItsOwnName) {
     EXPECT_EQ(readText(dir.file("saved.vtp")), readText(plot));
 
     writeText(dir.file("plotinf02.vtp"), "keep");
-    EXPECT_FALSE(saveGraphs(plot, dir.file("plotinf02.vtp"), notifier));
-    EXPECT_EQ(notifier.messages.back().text,
+    const Status own = saveGraphs(plot, dir.file("plotinf02.vtp"), notifier);
+    ASSERT_FALSE(own);
+    EXPECT_EQ(own.message().text,
               "Cannot overwrite the system file plotinf. \nChoose another file name.");
     EXPECT_EQ(readText(dir.file("plotinf02.vtp")), "keep");
 
-    EXPECT_FALSE(saveGraphs(plot, dir.file("saved.vtp"), notifier)); // answered No
+    const Status declined = saveGraphs(plot, dir.file("saved.vtp"), notifier); // answered No
+    ASSERT_FALSE(declined);
+    EXPECT_EQ(declined.message(), (Message{"", "", MessageKind::Information, kMessageDeclined}));
     writeText(dir.file("bad.tmp"), "0 Groups\na\nb\nc\n150.00\n");
-    EXPECT_FALSE(saveGraphs(dir.file("bad.tmp"), dir.file("other.vtp"), notifier));
-    EXPECT_EQ(notifier.messages.back().text, "Problem saving graphs.\nPlease try again.");
+    const Status bad = saveGraphs(dir.file("bad.tmp"), dir.file("other.vtp"), notifier);
+    ASSERT_FALSE(bad);
+    EXPECT_EQ(bad.message().text, "Problem saving graphs.\nPlease try again.");
+    EXPECT_TRUE(notifier.messages.empty()); // only the question was asked
     EXPECT_FALSE(std::filesystem::exists(dir.file("other.vtp")));
 }
 
@@ -419,9 +553,10 @@ TEST(SaveGraphs, TheCopyIsTheWholePlotFileOrNothing) {
         std::string cut = readText(plot);
         cut.resize(cut.size() - 5);
         writeText(dir.file("cut.tmp"), cut);
-        EXPECT_FALSE(saveGraphs(dir.file("cut.tmp"), dir.file("cut.vtp"), notifier)) << t.what;
+        const Status cutShort = saveGraphs(dir.file("cut.tmp"), dir.file("cut.vtp"), notifier);
+        EXPECT_FALSE(cutShort) << t.what;
         EXPECT_FALSE(std::filesystem::exists(dir.file("cut.vtp"))) << t.what;
-        EXPECT_EQ(notifier.messages.empty() ? "" : notifier.messages.back().text,
+        EXPECT_EQ(cutShort ? "" : cutShort.message().text,
                   "Problem saving graphs.\nPlease try again.")
             << t.what;
     }
