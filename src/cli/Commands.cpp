@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -75,10 +74,6 @@ void writeScenario(const std::string& path, const Scenario& s) {
         throw CommandError{path + ": cannot write the file"};
 }
 
-std::string format(const char* pattern, auto... values) {
-    return formatText(pattern, values...);
-}
-
 } // namespace
 
 int commandNew(const std::string& path, std::ostream&, std::ostream&) {
@@ -153,37 +148,37 @@ int commandShow(const std::string& path, std::ostream& out, std::ostream& err) {
     sortEvents(*s);
     const InitialValues& iv = s->initialValues;
     out << "Scenario " << path << '\n';
-    out << format("Ages %.1f to %.1f, birthday %d/%d\n", iv.startAge, iv.endAge, iv.birthMonth,
-                  iv.birthDay);
-    out << format("Inflation %.2f%%, tax %.2f%%; average rates: investment %.2f%%, "
-                  "tax free %.2f%%, retirement %.2f%%\n",
-                  iv.inflationRate, iv.taxRate, iv.investmentRate, iv.taxFreeRate,
-                  iv.retirementRate);
+    out << formatText("Ages %.1f to %.1f, birthday %d/%d\n", iv.startAge, iv.endAge, iv.birthMonth,
+                      iv.birthDay);
+    out << formatText("Inflation %.2f%%, tax %.2f%%; average rates: investment %.2f%%, "
+                      "tax free %.2f%%, retirement %.2f%%\n",
+                      iv.inflationRate, iv.taxRate, iv.investmentRate, iv.taxFreeRate,
+                      iv.retirementRate);
 
     const AccountTable& t = s->accountTable;
-    out << format("\nAccounts: %d\n", t.accountCount);
+    out << formatText("\nAccounts: %d\n", t.accountCount);
     float total = 0;
     for (int k = 0; k < t.accountCount; ++k) {
         const Account& a = t.accounts[k];
         total += a.initialAmount;
-        out << format("  %-29s %-18s %13.2f %8.3f%%  order %-3s\n", a.name.str().c_str(),
-                      accountTypeName(a.type), a.initialAmount, a.initialRate,
-                      a.accessOrder.str().c_str());
+        out << formatText("  %-29s %-18s %13.2f %8.3f%%  order %-3s\n", a.name.str().c_str(),
+                          accountTypeName(a.type), a.initialAmount, a.initialRate,
+                          a.accessOrder.str().c_str());
     }
-    out << format("  %-29s %-18s %13.2f\n", "Total", "", total);
+    out << formatText("  %-29s %-18s %13.2f\n", "Total", "", total);
 
-    out << format("\nEvents: %d\n", s->eventCount);
+    out << formatText("\nEvents: %d\n", s->eventCount);
     for (int i = 0; i < s->eventCount; ++i) {
         const FinancialEvent& e = s->events[i];
-        out << format("  %3d  %5.1f-%5.1f  %-17s %-49s %13.2f\n", i, e.startAge, e.endAge,
-                      eventKindName(e), e.name.str().c_str(), e.amount);
+        out << formatText("  %3d  %5.1f-%5.1f  %-17s %-49s %13.2f\n", i, e.startAge, e.endAge,
+                          eventKindName(e), e.name.str().c_str(), e.amount);
     }
 
     out << "\nBudgets:\n";
     for (const Budget& b : s->budgets) {
         if (b.itemCount > 0 || b.active)
-            out << format("  %-29s %2d items %13.2f a year%s\n", b.name.str().c_str(), b.itemCount,
-                          b.yearlyTotal, b.active ? ", active" : "");
+            out << formatText("  %-29s %2d items %13.2f a year%s\n", b.name.str().c_str(),
+                              b.itemCount, b.yearlyTotal, b.active ? ", active" : "");
     }
 
     // A quiet run for the net worth every five years and the red flags.
@@ -197,8 +192,8 @@ int commandShow(const std::string& path, std::ostream& out, std::ostream& err) {
         const ResultTable& table = state->table;
         for (int r = 0; r < table.rowCount; ++r)
             if (r % 5 == 0 || r + 1 == table.rowCount)
-                out << format("  age %5.1f %16s\n", static_cast<double>(table.rows[r].age),
-                              moneyText(table.rows[r].rowNetWorth).c_str());
+                out << formatText("  age %5.1f %16s\n", static_cast<double>(table.rows[r].age),
+                                  moneyText(table.rows[r].rowNetWorth).c_str());
         out << "\nRed flags:";
         bool any = false;
         for (int k = 0; k < kRedFlagKinds; ++k) {

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <ostream>

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstdio>
 #include <ctime>
 #include <nlohmann/json.hpp>
 #include <optional>

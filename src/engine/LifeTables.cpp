@@ -1,6 +1,5 @@
 #include "engine/LifeTables.h"
 
-#include <cstdlib>
 #include <fstream>
 
 #include "model/TextNumbers.h"

@@ -1,6 +1,5 @@
 #include "engine/ScheduleLog.h"
 
-#include <cstdlib>
 
 #include "model/TextNumbers.h"
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 #include <memory>
 
 #include "engine/Ages.h"
@@ -15,18 +13,14 @@ namespace finplan {
 
 namespace {
 
-template <class... Args> std::string format(const char* pattern, Args... args) {
-    return formatText(pattern, args...);
-}
-
 std::string money(float value) {
     return moneyText(value);
 }
 std::string ageText(float age) {
-    return compactNumber(format("%5.2f", static_cast<double>(age)));
+    return compactNumber(formatText("%5.2f", static_cast<double>(age)));
 }
 std::string rateText(float rate) {
-    return compactNumber(format("%6.3f", static_cast<double>(rate))) + "%";
+    return compactNumber(formatText("%6.3f", static_cast<double>(rate))) + "%";
 }
 
 std::string accountName(const Scenario& s, int id) {
@@ -40,8 +34,8 @@ void adjustmentLines(const Scenario& s, const FinancialEvent& e, const char* wha
     const FlowView flow{e};
     if (flow.inStartAgeDollars())
         sink.emitDescriptionLine(
-            format("        This %s amount will be calculated using age %3.1f dollars.", what,
-                   static_cast<double>(s.initialValues.startAge)));
+            formatText("        This %s amount will be calculated using age %3.1f dollars.", what,
+                       static_cast<double>(s.initialValues.startAge)));
     if (flow.once())
         return;
     if (flow.yearlyChange() != 0)
@@ -64,26 +58,26 @@ int describeEvent(Scenario& s, int index, DescriptionSink& sink) {
     switch (e.kind) {
     case kBudgetEvent: {
         const int row =
-            emit(format("%5.1f Budget - %s - %s will be withdrawn until age %s.", start,
-                        name.c_str(), money(e.amount).c_str(), ageText(e.endAge).c_str()));
+            emit(formatText("%5.1f Budget - %s - %s will be withdrawn until age %s.", start,
+                            name.c_str(), money(e.amount).c_str(), ageText(e.endAge).c_str()));
         if (e.todaysDollars == 1)
-            emit(
-                format("        This withdrawal amount will be calculated using age %3.1f dollars.",
-                       static_cast<double>(iv.startAge)));
+            emit(formatText(
+                "        This withdrawal amount will be calculated using age %3.1f dollars.",
+                static_cast<double>(iv.startAge)));
         emit("        This withdrawal will be adjusted each year by the individual budget item's "
              "inflation rate.");
         return row;
     }
     case kRequiredDistribution: {
-        const int row = emit(format("%5.1f %s", start, name.c_str()));
+        const int row = emit(formatText("%5.1f %s", start, name.c_str()));
         if (s.accountTable.rmdMode < 1 || s.accountTable.rmdMode > 3)
             s.accountTable.rmdMode = 3;
         static const char* const modes[] = {"in proportional amounts.", "in equal amounts.",
                                             "in account order."};
         emit(std::string("        The funds will be transferred from the selected accounts ") +
              modes[s.accountTable.rmdMode - 1]);
-        emit(format("        The funds will be transferred each year to the %s account. ",
-                    accountName(s, s.slots.rmdAccount).c_str()));
+        emit(formatText("        The funds will be transferred each year to the %s account. ",
+                        accountName(s, s.slots.rmdAccount).c_str()));
         return row;
     }
     case kRateChange: {
@@ -100,23 +94,25 @@ int describeEvent(Scenario& s, int index, DescriptionSink& sink) {
         const RateChangeView change{e};
         const std::string tax =
             change.taxRate() != previousTax
-                ? " Tax=" + compactNumber(format("%7.3f", static_cast<double>(change.taxRate()))) +
+                ? " Tax=" +
+                      compactNumber(formatText("%7.3f", static_cast<double>(change.taxRate()))) +
                       "%"
                 : "";
         const std::string inflation =
             change.inflationRate() != previousInflation
                 ? " Inf.=" +
-                      compactNumber(format("%7.3f", static_cast<double>(change.inflationRate()))) +
+                      compactNumber(
+                          formatText("%7.3f", static_cast<double>(change.inflationRate()))) +
                       "% "
                 : "";
         const std::string account =
-            change.account() == -1
-                ? ""
-                : accountName(s, change.account()) + "=" +
-                      compactNumber(format("%7.3f", static_cast<double>(change.accountRate()))) +
-                      "%";
-        return emit(format("%5.1f %s - Rate Change: %s %s %s", start, name.c_str(), tax.c_str(),
-                           inflation.c_str(), account.c_str()));
+            change.account() == -1 ? ""
+                                   : accountName(s, change.account()) + "=" +
+                                         compactNumber(formatText(
+                                             "%7.3f", static_cast<double>(change.accountRate()))) +
+                                         "%";
+        return emit(formatText("%5.1f %s - Rate Change: %s %s %s", start, name.c_str(), tax.c_str(),
+                               inflation.c_str(), account.c_str()));
     }
     case kDeposit: {
         const DepositView deposit{e};
@@ -124,91 +120,93 @@ int describeEvent(Scenario& s, int index, DescriptionSink& sink) {
                                    (deposit.beforeTax() ? "before taxes to " : "after taxes to ") +
                                    accountName(s, deposit.target());
         const std::string tail = deposit.once() ? "." : " until age " + ageText(e.endAge) + ".";
-        const int row = emit(format("%5.1f %s - Deposit %s%s%s", start, name.c_str(),
-                                    money(e.amount).c_str(), middle.c_str(), tail.c_str()));
+        const int row = emit(formatText("%5.1f %s - Deposit %s%s%s", start, name.c_str(),
+                                        money(e.amount).c_str(), middle.c_str(), tail.c_str()));
         adjustmentLines(s, e, "deposit", sink);
         return row;
     }
     case kLoan: {
         if (isCreditCard(e)) {
             const CreditCardView card{e};
-            const int row = emit(format("%5.1f %s - Paying off %s credit card debt with %s/month.",
-                                        start, name.c_str(), money(card.debt()).c_str(),
-                                        money(card.monthlyPayment()).c_str()));
+            const int row = emit(formatText(
+                "%5.1f %s - Paying off %s credit card debt with %s/month.", start, name.c_str(),
+                money(card.debt()).c_str(), money(card.monthlyPayment()).c_str()));
             if (card.monthlyPurchases() > 0)
-                emit(format("        Additional purchases of %s/month added to debt.",
-                            money(card.monthlyPurchases()).c_str()));
+                emit(formatText("        Additional purchases of %s/month added to debt.",
+                                money(card.monthlyPurchases()).c_str()));
             if (card.payingAccount() >= 0 && card.payingAccountChosen())
-                emit(format("        The payments will be withdrawn from the %s account.",
-                            accountName(s, card.payingAccount()).c_str()));
+                emit(formatText("        The payments will be withdrawn from the %s account.",
+                                accountName(s, card.payingAccount()).c_str()));
             if (e.startAge + card.yearsToPayOff() >= card.payoffAge())
-                emit(format("        Paying off %s at age %5.2f.", name.c_str(),
-                            static_cast<double>(card.payoffAge())));
+                emit(formatText("        Paying off %s at age %5.2f.", name.c_str(),
+                                static_cast<double>(card.payoffAge())));
             return row;
         }
         const LoanView loan{e};
         const int row =
-            emit(format("%5.1f %s - %s %s down at %s for %2d yrs. %s/Month.", start, name.c_str(),
-                        money(loan.price()).c_str(), money(loan.downPayment()).c_str(),
-                        rateText(loan.ratePercent()).c_str(), loan.termYears(),
-                        money(loan.monthlyPayment()).c_str()));
+            emit(formatText("%5.1f %s - %s %s down at %s for %2d yrs. %s/Month.", start,
+                            name.c_str(), money(loan.price()).c_str(),
+                            money(loan.downPayment()).c_str(), rateText(loan.ratePercent()).c_str(),
+                            loan.termYears(), money(loan.monthlyPayment()).c_str()));
         emit("        Loan amount deposited to " + accountName(s, loan.proceedsAccount()));
         if (loan.paymentAccount() >= 0 && loan.paymentAccountChosen())
-            emit(format("        The payments will be withdrawn from the %s account.",
-                        accountName(s, loan.paymentAccount()).c_str()));
+            emit(formatText("        The payments will be withdrawn from the %s account.",
+                            accountName(s, loan.paymentAccount()).c_str()));
         if (loan.payoffAge() > e.startAge)
-            emit(format("        Paying loan off at age %5.2f.",
-                        static_cast<double>(loan.payoffAge())));
+            emit(formatText("        Paying loan off at age %5.2f.",
+                            static_cast<double>(loan.payoffAge())));
         const Account* into = accountById(s, loan.proceedsAccount());
         const float sellAge = loan.saleAge();
         if (into && into->type == kAsset && sellAge <= iv.endAge && sellAge > e.startAge &&
             sellAge > 0)
-            emit(format("        Selling asset at age %5.2f.", static_cast<double>(sellAge)));
+            emit(formatText("        Selling asset at age %5.2f.", static_cast<double>(sellAge)));
         return row;
     }
     case kMortgage: {
         const MortgageView home{e};
         const std::string rate = rateText(home.ratePercent());
-        const std::string years = compactNumber(format("%2d", home.termYears()));
+        const std::string years = compactNumber(formatText("%2d", home.termYears()));
         const std::string monthly = money(home.monthlyPayment());
         int row;
         if (home.equityVariant()) {
-            row = emit(format("%5.1f %s - %s at %s for %s yrs. %s/Month.", start, name.c_str(),
-                              money(home.price() - home.downPayment()).c_str(), rate.c_str(),
-                              years.c_str(), monthly.c_str()));
-            emit(format("        %s to equity -- no withdrawal.",
-                        money(home.downPayment()).c_str()));
+            row = emit(formatText("%5.1f %s - %s at %s for %s yrs. %s/Month.", start, name.c_str(),
+                                  money(home.price() - home.downPayment()).c_str(), rate.c_str(),
+                                  years.c_str(), monthly.c_str()));
+            emit(formatText("        %s to equity -- no withdrawal.",
+                            money(home.downPayment()).c_str()));
         } else {
-            row = emit(format("%5.1f %s - %s %s down at %s for %s yrs. %s/Month.", start,
-                              name.c_str(), money(home.price()).c_str(),
-                              money(home.downPayment()).c_str(), rate.c_str(), years.c_str(),
-                              monthly.c_str()));
+            row = emit(formatText("%5.1f %s - %s %s down at %s for %s yrs. %s/Month.", start,
+                                  name.c_str(), money(home.price()).c_str(),
+                                  money(home.downPayment()).c_str(), rate.c_str(), years.c_str(),
+                                  monthly.c_str()));
         }
         if (home.extraPrincipalMode() == ExtraPrincipalMode::FromScenarioStart)
-            emit(format("        An additional %s/Month will be applied to the principal starting "
-                        "at age %3d.",
-                        money(home.extraPrincipal()).c_str(), wholeYears(saneAge(iv.startAge))));
+            emit(formatText(
+                "        An additional %s/Month will be applied to the principal starting "
+                "at age %3d.",
+                money(home.extraPrincipal()).c_str(), wholeYears(saneAge(iv.startAge))));
         else if (home.extraPrincipalMode() == ExtraPrincipalMode::Always)
-            emit(format("        An Additional %s/Month is applied to the principal.",
-                        money(home.extraPrincipal()).c_str()));
+            emit(formatText("        An Additional %s/Month is applied to the principal.",
+                            money(home.extraPrincipal()).c_str()));
         emit(formatPercent("        Appreciation rate = ", home.appreciationRate()) + ".");
         if (home.propertyTax() > 0)
-            emit(format("        Property Taxes = %-11.2f",
-                        static_cast<double>(home.propertyTax())));
+            emit(formatText("        Property Taxes = %-11.2f",
+                            static_cast<double>(home.propertyTax())));
         if (home.closingCosts() > 0)
-            emit(format("        Closing Costs = %-11.2f",
-                        static_cast<double>(home.closingCosts())));
+            emit(formatText("        Closing Costs = %-11.2f",
+                            static_cast<double>(home.closingCosts())));
         const float sellAge = home.saleAge();
         if (home.payoffAge() > e.startAge &&
             e.startAge + static_cast<float>(home.termYears()) >= home.payoffAge() &&
             home.payoffAge() <= sellAge)
-            emit(format("        Paying off property at age %5.2f.",
-                        static_cast<double>(home.payoffAge())));
+            emit(formatText("        Paying off property at age %5.2f.",
+                            static_cast<double>(home.payoffAge())));
         if (home.paymentAccount() >= 0 && home.paymentAccountChosen())
-            emit(format("        The payments will be withdrawn from the %s account.",
-                        accountName(s, home.paymentAccount()).c_str()));
+            emit(formatText("        The payments will be withdrawn from the %s account.",
+                            accountName(s, home.paymentAccount()).c_str()));
         if (sellAge <= iv.endAge && sellAge > e.startAge && sellAge > 0) {
-            emit(format("        Selling property at age %5.2f.", static_cast<double>(sellAge)));
+            emit(
+                formatText("        Selling property at age %5.2f.", static_cast<double>(sellAge)));
             emit(formatPercent("        Selling expenses will be ", home.sellingExpenses()) +
                  " of the selling price.");
         }
@@ -219,17 +217,18 @@ int describeEvent(Scenario& s, int index, DescriptionSink& sink) {
         const std::string from = accountName(s, move.source());
         const std::string to = accountName(s, move.target());
         if (move.isRule72T())
-            return emit(format(
+            return emit(formatText(
                 "%5.1f Rule 72T - %s - Transfer distribution from %s to %s until age %5.2f.", start,
                 name.c_str(), from.c_str(), to.c_str(), static_cast<double>(e.endAge)));
         if (move.allFundsMarked())
-            return emit(format("%5.1f %s - All of the funds from %s will be transferred to %s.",
-                               start, name.c_str(), from.c_str(), to.c_str()));
+            return emit(formatText("%5.1f %s - All of the funds from %s will be transferred to %s.",
+                                   start, name.c_str(), from.c_str(), to.c_str()));
         const std::string amount = money(e.amount) + (move.once() ? "" : "/yr.");
         const std::string tail =
-            move.once() ? "." : format(" until age %5.2f.", static_cast<double>(e.endAge));
-        const int row = emit(format("%5.1f %s - Transfer %s from %s to %s%s", start, name.c_str(),
-                                    amount.c_str(), from.c_str(), to.c_str(), tail.c_str()));
+            move.once() ? "." : formatText(" until age %5.2f.", static_cast<double>(e.endAge));
+        const int row =
+            emit(formatText("%5.1f %s - Transfer %s from %s to %s%s", start, name.c_str(),
+                            amount.c_str(), from.c_str(), to.c_str(), tail.c_str()));
         adjustmentLines(s, e, "transfer", sink);
         return row;
     }
@@ -238,24 +237,24 @@ int describeEvent(Scenario& s, int index, DescriptionSink& sink) {
         const std::string period = withdrawal.once() ? "" : "/yr.";
         const std::string tail = withdrawal.once() ? "." : " until age " + ageText(e.endAge) + ".";
         const int row = emit(
-            format(withdrawal.isBudgetWithdrawal() ? "%5.1f Budget - %s - Withdraw %s%s%s"
-                                                   : "%5.1f %s - Withdraw %s%s%s",
-                   start, name.c_str(), money(e.amount).c_str(), period.c_str(), tail.c_str()));
+            formatText(withdrawal.isBudgetWithdrawal() ? "%5.1f Budget - %s - Withdraw %s%s%s"
+                                                       : "%5.1f %s - Withdraw %s%s%s",
+                       start, name.c_str(), money(e.amount).c_str(), period.c_str(), tail.c_str()));
         adjustmentLines(s, e, "withdrawal", sink);
         if (withdrawal.source() >= 0 && withdrawal.sourceChosen())
-            emit(format("        The funds will be withdrawn from the %s account.",
-                        accountName(s, withdrawal.source()).c_str()));
+            emit(formatText("        The funds will be withdrawn from the %s account.",
+                            accountName(s, withdrawal.source()).c_str()));
         return row;
     }
     case kAssetAllocation: {
         const int mode = s.accountTable.assetAllocationMode;
         if (mode != 1 && mode != 2)
             return kNoListLine;
-        const int row = emit(format("%5.1f %s", start, name.c_str()));
-        emit(format("        Withdrawals over %s will be withdrawn each year from the selected "
-                    "accounts %s",
-                    money(AssetAllocationView{e}.minimumWithdrawal()).c_str(),
-                    mode == 1 ? "in proportional amounts." : "in equal amounts."));
+        const int row = emit(formatText("%5.1f %s", start, name.c_str()));
+        emit(formatText("        Withdrawals over %s will be withdrawn each year from the selected "
+                        "accounts %s",
+                        money(AssetAllocationView{e}.minimumWithdrawal()).c_str(),
+                        mode == 1 ? "in proportional amounts." : "in equal amounts."));
         return row;
     }
     default:
@@ -266,7 +265,8 @@ int describeEvent(Scenario& s, int index, DescriptionSink& sink) {
 } // namespace
 
 std::string formatPercent(std::string_view prefix, float rate) {
-    return std::string(prefix) + compactNumber(format("%-7.3f", static_cast<double>(rate))) + "%";
+    return std::string(prefix) + compactNumber(formatText("%-7.3f", static_cast<double>(rate))) +
+           "%";
 }
 
 int DescriptionSink::emitDescriptionLine(std::string text) {
@@ -287,10 +287,11 @@ std::vector<std::int16_t> describeEvents(const Scenario& s, DescriptionSink& sin
     for (int k = 0; k < count; ++k)
         sorted->events[k] = s.events[order[static_cast<std::size_t>(k)]];
     const InitialValues& iv = s.initialValues;
-    sink.emitDescriptionLine(format(
+    sink.emitDescriptionLine(formatText(
         "%5.1f Initial Rates %s%s", static_cast<double>(iv.startAge),
-        (" Tax=" + compactNumber(format("%6.3f", static_cast<double>(iv.taxRate))) + "%").c_str(),
-        (" Inflation=" + compactNumber(format("%6.3f", static_cast<double>(iv.inflationRate))) +
+        (" Tax=" + compactNumber(formatText("%6.3f", static_cast<double>(iv.taxRate))) + "%")
+            .c_str(),
+        (" Inflation=" + compactNumber(formatText("%6.3f", static_cast<double>(iv.inflationRate))) +
          "%")
             .c_str()));
     for (int k = 0; k < count; ++k) {

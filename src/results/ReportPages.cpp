@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,12 +23,8 @@ const char* const kLongEnd = "Dooooone\n";
 const char* const kShortEnd = "Dooone\n";
 constexpr int kSheetLines = 56;
 
-template <class... Args> std::string format(const char* pattern, Args... args) {
-    return formatText(pattern, args...);
-}
-
 std::string fixed(float value) {
-    return format("%13.2f", static_cast<double>(value));
+    return formatText("%13.2f", static_cast<double>(value));
 }
 
 // Writes out and closes `file`; a full disk or a failed close is a failure naming the file.
@@ -67,7 +62,7 @@ class PageWriter {
         m_file = std::fopen(m_path.c_str(), "wb");
         if (!m_file)
             return Status::error(
-                overflow ? format("Cannot open file rpage%d.\n", m_context.nextPage) : name,
+                overflow ? formatText("Cannot open file rpage%d.\n", m_context.nextPage) : name,
                 "FILE OPEN ERROR");
         if (m_mode == PageMode::Print)
             ++m_context.nextPage;
@@ -218,9 +213,9 @@ std::string reportTitle(int kind, int age) {
     case kAccountFlowReport:
         return "Accounts/Incoming/Outgoing Report";
     case kAccountIncomingReport:
-        return format("Accounts Incoming Report -- Age %d", age);
+        return formatText("Accounts Incoming Report -- Age %d", age);
     case kAccountOutgoingReport:
-        return format("Accounts Outgoing Report -- Age %d", age);
+        return formatText("Accounts Outgoing Report -- Age %d", age);
     case 14:
         return "Refinance Analysis Report";
     case 15:
@@ -248,14 +243,15 @@ Result<int> writeSummaryPages(ReportContext& c, int kind, PageMode mode) {
     std::string header;
     switch (kind) {
     case kNetWorthReport:
-        header = todays
-                     ? format(" Age\tNet Worth\t%s\tInvestment Accounts\tTax-Free Accounts\t"
-                              "Retirement Accounts\tAsset Accounts\tEquity Accounts\tLiabilities\n",
-                              format("Age %-5.2f Dollars",
-                                     static_cast<double>(c.scenario.initialValues.startAge))
-                                  .c_str())
-                     : " Age\tNet Worth\tInvestment Accounts\tTax-Free Accounts\tRetirement "
-                       "Accounts\tAsset Accounts\tEquity Accounts\tLiabilities\n";
+        header =
+            todays
+                ? formatText(" Age\tNet Worth\t%s\tInvestment Accounts\tTax-Free Accounts\t"
+                             "Retirement Accounts\tAsset Accounts\tEquity Accounts\tLiabilities\n",
+                             formatText("Age %-5.2f Dollars",
+                                        static_cast<double>(c.scenario.initialValues.startAge))
+                                 .c_str())
+                : " Age\tNet Worth\tInvestment Accounts\tTax-Free Accounts\tRetirement "
+                  "Accounts\tAsset Accounts\tEquity Accounts\tLiabilities\n";
         break;
     case kIncomingReport:
         header = " Age\tTotal Incoming\tDeposits\tIncome From Taxable\tIncome From Non "
@@ -291,7 +287,7 @@ Result<int> writeSummaryPages(ReportContext& c, int kind, PageMode mode) {
             values = {row.outgoing, row.withdrawn, row.interestPaid, row.depreciationAndClosing,
                       row.taxes,    row.penalties};
         }
-        std::string line = format("%5.1f", static_cast<double>(row.age));
+        std::string line = formatText("%5.1f", static_cast<double>(row.age));
         for (float v : values)
             line += "\t" + fixed(v);
         if (Status done = sheet.row(line + "\n"); !done)
@@ -314,7 +310,7 @@ Result<int> writeAccountPages(ReportContext& c, PageMode mode) {
         if (Status done = sheet.begin(); !done)
             return done;
         for (int r = 0; r < std::min(table.rowCount, kResultRows); ++r) {
-            std::string line = format("%5.1f\t", static_cast<double>(table.rows[r].age));
+            std::string line = formatText("%5.1f\t", static_cast<double>(table.rows[r].age));
             for (int k = first; k < last; ++k)
                 line += fixed(table.balanceTable[r][k]) + "\t";
             if (Status done = sheet.row(line + "\n"); !done)
@@ -347,7 +343,7 @@ Result<int> writeGroupPages(ReportContext& c, PageMode mode) {
         if (Status done = sheet.begin(); !done)
             return done;
         for (int r = 0; r < std::min(table.rowCount, kResultRows); ++r) {
-            std::string line = format("%5.1f\t", static_cast<double>(table.rows[r].age));
+            std::string line = formatText("%5.1f\t", static_cast<double>(table.rows[r].age));
             for (int g : groups) {
                 float sum = 0;
                 for (int k = 0; k < accountCountOf(c); ++k)
@@ -414,10 +410,10 @@ Status buildEventTotalsFile(ReportContext& c) {
             currentAge = age;
             const float in = age >= 0 && age < kAgeSlots ? incoming[age] : 0;
             const float outTotal = age >= 0 && age < kAgeSlots ? outgoing[age] : 0;
-            out += format("%5.1f\tTotal Incoming Events\t2\t%13.2f\n",
-                          static_cast<double>(e.ageValue), static_cast<double>(in));
-            out += format("%5.1f\tTotal Outgoing Events\t6\t%13.2f\n",
-                          static_cast<double>(e.ageValue), static_cast<double>(outTotal));
+            out += formatText("%5.1f\tTotal Incoming Events\t2\t%13.2f\n",
+                              static_cast<double>(e.ageValue), static_cast<double>(in));
+            out += formatText("%5.1f\tTotal Outgoing Events\t6\t%13.2f\n",
+                              static_cast<double>(e.ageValue), static_cast<double>(outTotal));
         }
         out += e.age + "\t" + e.name + "\t" + e.kind + "\t" + e.amount + "\n";
     }
@@ -469,14 +465,14 @@ Result<int> writeEventPages(ReportContext& c, int direction, PageMode mode) {
     for (const auto& [first, last] : columnGroups(static_cast<int>(names.size()), 7, mode)) {
         std::string header = "Age\t";
         for (int k = first; k < last; ++k)
-            header += format("%15s\t", names[k].c_str());
+            header += formatText("%15s\t", names[k].c_str());
         SheetRows sheet(pages, header + "\n", 4, 7, kLongEnd);
         if (Status done = sheet.begin(); !done)
             return done;
         std::vector<std::string> cells(static_cast<std::size_t>(last - first), "0.00");
         int currentAge = firstAge;
         auto writeRow = [&] {
-            std::string line = format("%5.1f\t", static_cast<double>(currentAge));
+            std::string line = formatText("%5.1f\t", static_cast<double>(currentAge));
             for (const std::string& cell : cells)
                 line += cell + "\t";
             return sheet.row(line + "\n");
@@ -585,7 +581,7 @@ Result<int> writeAccountFlowPages(ReportContext& c, PageMode mode) {
             }
             for (int side = 0; side < 2; ++side) {
                 std::string line =
-                    format(side == 0 ? "%5.1f-I\t" : "%5.1f-O\t", static_cast<double>(age));
+                    formatText(side == 0 ? "%5.1f-I\t" : "%5.1f-O\t", static_cast<double>(age));
                 float total = 0;
                 for (int k = 0; k < count; ++k) {
                     const auto it = sums[side].find({age, k});
@@ -653,11 +649,11 @@ Result<int> writeAgeDetailPages(ReportContext& c, std::string_view rowLabel) {
             for (const Entry& e : byType)
                 if (e.type == byType[i].type)
                     sub += e.value;
-            first += format("\tSub Total -- %s Accounts\t%13.2f\n", accountTypeName(byType[i].type),
-                            static_cast<double>(sub));
+            first += formatText("\tSub Total -- %s Accounts\t%13.2f\n",
+                                accountTypeName(byType[i].type), static_cast<double>(sub));
         }
     }
-    first += format("\tTotal\t%13.2f\n", static_cast<double>(total)) + kShortEnd;
+    first += formatText("\tTotal\t%13.2f\n", static_cast<double>(total)) + kShortEnd;
 
     std::vector<Entry> byGroup = entries;
     std::stable_sort(byGroup.begin(), byGroup.end(),
@@ -671,12 +667,12 @@ Result<int> writeAgeDetailPages(ReportContext& c, std::string_view rowLabel) {
                 if (e.group == byGroup[i].group)
                     sub += e.value;
             const int g = byGroup[i].group;
-            second += format("\tSub Total -- %s Group\t%13.2f\n",
-                             g >= 0 && g < kGroups ? s.groups.name[g].str().c_str() : "",
-                             static_cast<double>(sub));
+            second += formatText("\tSub Total -- %s Group\t%13.2f\n",
+                                 g >= 0 && g < kGroups ? s.groups.name[g].str().c_str() : "",
+                                 static_cast<double>(sub));
         }
     }
-    second += format("\tTotal\t%13.2f\n", static_cast<double>(total)) + kShortEnd;
+    second += formatText("\tTotal\t%13.2f\n", static_cast<double>(total)) + kShortEnd;
     for (const auto& [name, text] : {std::pair{"rpage1", &first}, std::pair{"rpage2", &second}})
         if (Status done = writeFile(c.path(name), *text,
                                     {std::string("Cannot open ") + name, "FILE OPEN ERROR"});
@@ -686,13 +682,13 @@ Result<int> writeAgeDetailPages(ReportContext& c, std::string_view rowLabel) {
 }
 
 Status writeBudgetFile(const Budget& b, const std::string& path) {
-    std::string text = format("%d\n", b.itemCount);
-    text += format("%-30s\n", b.name.str().c_str());
-    text += format("%3d\n%3d\n", b.startAge, b.endAge);
+    std::string text = formatText("%d\n", b.itemCount);
+    text += formatText("%-30s\n", b.name.str().c_str());
+    text += formatText("%3d\n%3d\n", b.startAge, b.endAge);
     for (int i = 0; i < std::clamp<int>(b.itemCount, 0, kBudgetItems); ++i)
-        text += format("%s\t%f\t%d\t%d\t%f\n", b.itemName[i].str().c_str(),
-                       static_cast<double>(b.itemAmount[i]), b.itemMonthly[i], b.itemTrack[i],
-                       static_cast<double>(b.itemRate[i]));
+        text += formatText("%s\t%f\t%d\t%d\t%f\n", b.itemName[i].str().c_str(),
+                           static_cast<double>(b.itemAmount[i]), b.itemMonthly[i], b.itemTrack[i],
+                           static_cast<double>(b.itemRate[i]));
     text += kShortEnd;
     // The budget editor's text, whichever of its files is written.
     return writeFile(
@@ -764,7 +760,7 @@ Result<int> writeBudgetPages(ReportContext& c) {
                 counter = 4;
             }
             std::string line =
-                format("%5.1f\t", static_cast<double>(firstAge + static_cast<int>(row)));
+                formatText("%5.1f\t", static_cast<double>(firstAge + static_cast<int>(row)));
             float total = 0;
             for (float v : values[row])
                 total += v;
@@ -831,11 +827,11 @@ Status writePaymentScheduleFile(const std::vector<PaymentScheduleRow>& rows,
     std::string text = "Age\tPrincipal\tInterest\tTotal Principal\tTotal Interest\tTotal Payment\t"
                        "Equity\tInflated Equity\tProperty Value\tProperty Liability\t\n";
     for (const PaymentScheduleRow& r : rows) {
-        text += format("%3d\t%14.2f\t%14.2f\t", r.age, static_cast<double>(r.principal),
-                       static_cast<double>(r.interest));
+        text += formatText("%3d\t%14.2f\t%14.2f\t", r.age, static_cast<double>(r.principal),
+                           static_cast<double>(r.interest));
         for (float v : {r.totalPrincipal, r.totalInterest, r.totalPayment, r.equity,
                         r.inflatedEquity, r.propertyValue, r.propertyLiability})
-            text += format("%16.2f\t", static_cast<double>(v));
+            text += formatText("%16.2f\t", static_cast<double>(v));
         text += "\n";
     }
     text += kShortEnd;
