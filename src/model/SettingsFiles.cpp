@@ -218,6 +218,49 @@ StoredPreferences readPreferences(const std::string& directory) {
     return stored;
 }
 
+std::vector<std::string> workingFileNames() {
+    std::vector<std::string> names = {"bigfile.tmp", "PLOTIN~1.TMP", "BIGFILE.TMP",  "OUTFILE.TMP",
+                                      "INFILE.TMP",  "TMPFILE.TMP",  "PSCHED,TMP",   "TABOUT.TMP",
+                                      "TRADE.TMP",   "REF.TMP",      "PPBUDOUT.TMP", "BUDOUT.TMP",
+                                      "PBUDOUT.TMP", "PSCHED.TMP",   "ptmpsch.dat"};
+    for (int k = 1; k <= 99; ++k)
+        names.push_back(formatText("page%d", k));
+    for (int k = 1; k <= 24; ++k) {
+        names.push_back(formatText("rpage%d", k));
+        names.push_back(formatText("spage%d", k));
+    }
+    return names;
+}
+
+void deleteWorkingFiles(const std::string& directory) {
+    // The names come from a file system that ignores letter case, while the run writes its
+    // files in lower case: each entry of the directory is compared without regard to case.
+    const auto lower = [](std::string text) {
+        for (char& c : text) {
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c + 32);
+        }
+        return text;
+    };
+    std::vector<std::string> names = workingFileNames();
+    names.push_back(kPlotFileName);
+    for (std::string& name : names)
+        name = lower(name);
+    std::sort(names.begin(), names.end());
+
+    std::error_code ec;
+    std::vector<fs::path> doomed;
+    for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
+        if (std::binary_search(names.begin(), names.end(), lower(it->path().filename().string())))
+            doomed.push_back(it->path());
+    }
+    for (const fs::path& path : doomed) {
+        std::error_code ignored;
+        if (fs::is_regular_file(path, ignored))
+            fs::remove(path, ignored);
+    }
+}
+
 bool writePreferences(const std::string& directory, const Preferences& record) {
     std::vector<std::uint8_t> bytes;
     encodeRecord(record, bytes);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "model/Message.h"
 #include "model/RecordCodec.h"
@@ -76,5 +77,12 @@ StoredPreferences readPreferences(const std::string& directory);
 // Close: the caller refreshes the window placement and report flags in `record` first.
 // False when it could not be written (nothing is reported).
 bool writePreferences(const std::string& directory, const Preferences& record);
+
+// The working files removed at close, named as on a file system that ignores letter case;
+// "PLOTIN~1.TMP" is the plot file's short name.
+std::vector<std::string> workingFileNames();
+// Removes the working files from `directory` whatever the letter case of their names, the plot
+// file included; missing files are ignored.
+void deleteWorkingFiles(const std::string& directory);
 
 } // namespace finplan

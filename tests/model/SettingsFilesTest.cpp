@@ -307,5 +307,24 @@ TEST(PreferencesWrite, WritesTheRecordThatStartUpReadsBack) {
     EXPECT_EQ(back.record.margins[2], 500);
 }
 
+TEST(WorkingFiles, AreRemovedWhateverTheirLetterCaseAndNothingElse) {
+    const struct {
+        const char* name;
+        bool removed;
+    } files[] = {
+        {"bigfile.tmp", true}, {"outfile.tmp", true},  {"plotinf01.tmp", true},
+        {"PSCHED,TMP", true},  {"psched.tmp", true},   {"ptmpsch.dat", true},
+        {"page1", true},       {"Page99", true},       {"rpage24", true},
+        {"SPAGE1", true},      {"page100", false},     {"spage25", false},
+        {"plan.ret", false},   {"finance.dat", false}, {"prefinf.dat", false},
+    };
+    test::TempDir dir;
+    for (const auto& f : files)
+        putFile(dir.file(f.name), "x", 1);
+    deleteWorkingFiles(dir.path().string());
+    for (const auto& f : files)
+        EXPECT_EQ(std::filesystem::exists(dir.file(f.name)), !f.removed) << f.name;
+}
+
 } // namespace
 } // namespace finplan
