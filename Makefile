@@ -15,8 +15,18 @@ configure: deps
 build: configure
 	@cmake --build --preset $(PRESET) -j 2
 
+# Without a display the window cannot open: say how to start it, then show the example as text.
 run: build
-	@$(BUILD)/src/cli/finplan-cli show $(BUILD)/examples/household.ret
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -x $(BUILD)/src/ui/finplan ]; then \
+		$(BUILD)/src/ui/finplan $(BUILD)/examples/household.ret; \
+	else \
+		echo "No display: start the window on a desktop with"; \
+		echo "  $(BUILD)/src/ui/finplan $(BUILD)/examples/household.ret"; \
+		echo "or draw its folders with"; \
+		echo "  QT_QPA_PLATFORM=offscreen $(BUILD)/src/ui/finplan --screenshots DIR $(BUILD)/examples/household.ret"; \
+		echo; \
+		$(BUILD)/src/cli/finplan-cli show $(BUILD)/examples/household.ret; \
+	fi
 
 test: build
 	@ctest --preset $(PRESET) -j 2

@@ -1,0 +1,263 @@
+#include "ui/app/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTabWidget>
+#include <QToolBar>
+#include <functional>
+
+#include "engine/Simulation.h"
+#include "model/ScenarioFile.h"
+#include "results/EventDescriptions.h"
+#include "ui/app/Prompter.h"
+#include "ui/folders/AccountsFolder.h"
+#include "ui/folders/ResultsFolder.h"
+#include "ui/folders/ScenarioFolder.h"
+#include "ui/folders/SummaryFolder.h"
+#include "ui/platform/Icons.h"
+#include "ui/platform/Paths.h"
+
+namespace finplan {
+
+namespace {
+
+const QString kUntitled = QStringLiteral("tmp01.ret");
+
+} // namespace
+
+MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
+    : QMainWindow(parent),
+      m_prompter(prompter ? std::move(prompter) : std::make_unique<Prompter>()),
+      m_doc(makeNewDocument()), m_run(std::make_unique<RunState>()),
+      m_folders(new QTabWidget(this)), m_summary(new SummaryFolder(this)),
+      m_accounts(new AccountsFolder(this)), m_scenario(new ScenarioFolder(this)),
+      m_results(new ResultsFolder(*m_prompter, this)) {
+    m_prompter->setParent(this);
+    // Random-rate runs draw from one source seeded once from the clock.
+    m_run->random = RandomGenerator(static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch()));
+
+    m_folders->setObjectName(QStringLiteral("folders"));
+    m_summary->setObjectName(QStringLiteral("summaryFolder"));
+    m_accounts->setObjectName(QStringLiteral("accountsFolder"));
+    m_scenario->setObjectName(QStringLiteral("scenarioFolder"));
+    m_results->setObjectName(QStringLiteral("resultsFolder"));
+    m_folders->setDocumentMode(true);
+    m_folders->addTab(m_summary, QStringLiteral("Summary"));
+    m_folders->addTab(m_accounts, QStringLiteral("Accounts"));
+    m_folders->addTab(m_scenario, QStringLiteral("Scenario"));
+    m_folders->addTab(m_results, QStringLiteral("Results"));
+    setCentralWidget(m_folders);
+    createActions();
+
+    connect(m_folders, &QTabWidget::currentChanged, this, &MainWindow::folderChanged);
+    connect(m_results, &ResultsFolder::runRequested, this,
+            [this](RandomMode mode) { runNow(mode); });
+
+    setMinimumSize(600, 500);
+    resize(960, 640);
+    readSettings();
+    updateTitle();
+}
+
+MainWindow::~MainWindow() = default;
+
+const RunState* MainWindow::lastRun() const {
+    return m_haveRun ? m_run.get() : nullptr;
+}
+
+void MainWindow::createActions() {
+    struct Command {
+        const char* name;
+        const char* text;
+        const char* keys;
+        const char* tip;
+        const char* icon;
+        QStyle::StandardPixmap fallback;
+        std::function<void()> run;
+    };
+    auto add = [this](QMenu* menu, const Command& c) {
+        auto* action =
+            new QAction(themeIcon(c.icon, c.fallback), QString::fromLatin1(c.text), this);
+        action->setObjectName(QLatin1String(c.name));
+        action->setShortcut(QKeySequence(QString::fromLatin1(c.keys)));
+        if (*c.tip)
+            action->setToolTip(QString::fromLatin1(c.tip));
+        connect(action, &QAction::triggered, this, c.run);
+        menu->addAction(action);
+        return action;
+    };
+    // The menu titles take no mnemonic: Alt with a letter belongs to the commands.
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    QAction* open = add(file, {"open", "&Open...", "Alt+O", "Open a Scenario", "document-open",
+                               QStyle::SP_DialogOpenButton, [this] { openScenario(); }});
+    QAction* save = add(file, {"save", "&Save", "Alt+S", "Save the Scenario", "document-save",
+                               QStyle::SP_DialogSaveButton, [this] { saveScenarioCommand(); }});
+    QAction* saveAs = add(file, {"saveAs", "S&ave as..", "Alt+A",
+                                 "Save Scenario Under a Different Name", "document-save-as",
+                                 QStyle::SP_DriveFDIcon, [this] { saveScenarioAsCommand(); }});
+    file->addSeparator();
+    add(file, {"exit", "E&xit", "Alt+X", "", "application-exit", QStyle::SP_DialogCloseButton,
+               [this] { close(); }});
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    QAction* about =
+        add(help, {"about", "A&bout..", "Alt+B", "About the Financial Planner", "help-about",
+                   QStyle::SP_MessageBoxInformation, [this] { this->about(); }});
+
+    QToolBar* tools = addToolBar(QStringLiteral("Commands"));
+    tools->setObjectName(QStringLiteral("toolbar"));
+    tools->setMovable(false);
+    tools->addAction(open);
+    tools->addAction(save);
+    tools->addAction(saveAs);
+    tools->addSeparator();
+    tools->addAction(about);
+}
+
+void MainWindow::start(const QString& path) {
+    if (!path.isEmpty())
+        loadDocument(path, true);
+    else
+        runNow();
+    describeScenario();
+}
+
+void MainWindow::markModified() {
+    m_doc->modified = true;
+    m_resultsStale = true;
+}
+
+void MainWindow::loadDocument(const QString& path, bool quietIfMissing) {
+    const Status loaded = loadScenario(*m_doc, path.toStdString());
+    if (!loaded) {
+        if (!(quietIfMissing && loaded.message().id == kMessageCannotOpen))
+            m_prompter->notify(loaded.message());
+        m_folders->setCurrentIndex(SummaryIndex);
+    }
+    updateTitle();
+    m_resultsStale = true;
+    runNow();
+    describeScenario();
+}
+
+void MainWindow::openScenario() {
+    if (!maybeSave())
+        return;
+    const QString path = m_prompter->openScenarioPath();
+    if (!path.isEmpty())
+        loadDocument(path, false);
+}
+
+bool MainWindow::saveScenarioCommand() {
+    if (m_doc->savePath.empty())
+        return saveScenarioAsCommand();
+    m_doc->scenario.preferences.windowWidth = width();
+    const Status saved = saveScenario(*m_doc);
+    if (!saved)
+        m_prompter->notify(saved.message());
+    return saved.ok();
+}
+
+bool MainWindow::saveScenarioAsCommand() {
+    const QString path = m_prompter->saveScenarioPath();
+    if (path.isEmpty())
+        return false;
+    m_doc->scenario.preferences.windowWidth = width();
+    const Status saved = saveScenarioAs(*m_doc, path.toStdString(), *m_prompter);
+    if (!saved && saved.message().id != kMessageDeclined)
+        m_prompter->notify(saved.message());
+    updateTitle();
+    return saved.ok();
+}
+
+void MainWindow::about() {
+    QMessageBox::about(this, QStringLiteral("About the Financial Planner"),
+                       QStringLiteral("<h3>Financial Planner</h3><p>Version %1</p>"
+                                      "<p>Plans personal finances and retirement year by year.</p>")
+                           .arg(QApplication::applicationVersion()));
+}
+
+bool MainWindow::maybeSave() {
+    if (!m_doc->modified)
+        return true;
+    const QString shown =
+        m_doc->openPath.empty() ? kUntitled : QString::fromStdString(m_doc->openPath);
+    switch (m_prompter->askToSave(shown)) {
+    case Prompter::SaveAnswer::Yes:
+        saveScenarioCommand();
+        return true;
+    case Prompter::SaveAnswer::No:
+        return true;
+    case Prompter::SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!maybeSave()) {
+        event->ignore();
+        return;
+    }
+    writeSettings();
+    event->accept();
+}
+
+void MainWindow::folderChanged(int index) {
+    if (m_resultsStale && index != AccountsIndex && index != ScenarioIndex)
+        runNow();
+    if (index == ScenarioIndex)
+        describeScenario();
+}
+
+void MainWindow::runNow(RandomMode mode) {
+    RunOptions options;
+    options.output = LineOutput::List;
+    options.workDir = workDirectory();
+    options.dataDir = dataDirectory();
+    options.now = clockNow();
+    options.scenarioPath = m_doc->openPath;
+    options.detailed = m_results->detailed();
+    options.showAccounts = m_results->showAccounts();
+    options.randomMode = mode;
+
+    m_results->beginRun();
+    const Status ran = runSimulation(m_doc->scenario, options, *m_run, *m_prompter);
+    m_haveRun = ran.ok();
+    if (!ran)
+        m_prompter->notify(ran.message());
+    // The accounts are listed in the order the run works in.
+    sortAccountsByAccessOrder(m_doc->scenario);
+    m_resultsStale = false;
+    m_doc->needsRun = false;
+
+    const InitialValues& iv = m_doc->scenario.initialValues;
+    m_results->endRun(m_haveRun ? &m_run->log : nullptr, m_run->totals.startAge,
+                      static_cast<int>(iv.startAge), static_cast<int>(iv.endAge));
+    m_summary->showRun(lastRun());
+    m_accounts->showAccounts(m_doc->scenario);
+}
+
+void MainWindow::describeScenario() {
+    // The list shows the events in the order they run, and each event knows its headline row.
+    sortEvents(m_doc->scenario);
+    DescriptionSink sink;
+    const std::vector<std::int16_t> rows = describeEvents(m_doc->scenario, sink);
+    recordListLines(m_doc->scenario, rows);
+    m_scenario->describe(m_doc->scenario, sink.lines());
+}
+
+void MainWindow::updateTitle() {
+    const QString path =
+        m_doc->openPath.empty() ? kUntitled : QString::fromStdString(m_doc->openPath);
+    setWindowTitle(QStringLiteral("Financial Planner - %1").arg(path));
+}
+
+void MainWindow::readSettings() {}
+
+void MainWindow::writeSettings() {}
+
+} // namespace finplan

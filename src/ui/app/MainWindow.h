@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+#include "engine/RunOptions.h"
+#include "ui/app/Prompter.h"
+
+class QTabWidget;
+
+namespace finplan {
+
+struct RunState;
+struct ScenarioDocument;
+class AccountsFolder;
+class ResultsFolder;
+class ScenarioFolder;
+class SummaryFolder;
+
+// The application's one window: it owns the open scenario and its last run, turns commands
+// into calls on the core and re-runs the scenario when its results are stale.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    enum Folder { SummaryIndex, AccountsIndex, ScenarioIndex, ResultsIndex };
+
+    // Without a prompter the window asks the user with message boxes and file dialogs.
+    explicit MainWindow(std::unique_ptr<Prompter> prompter = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up: loads `path` (a file that cannot be opened is passed over in silence), or
+    // starts a new scenario when it is empty; then runs it.
+    void start(const QString& path);
+
+    ScenarioDocument& document() { return *m_doc; }
+    const RunState* lastRun() const;
+    // Every edit of the scenario reports here.
+    void markModified();
+
+    // The commands.
+    void openScenario();
+    bool saveScenarioCommand();
+    bool saveScenarioAsCommand();
+    void about();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void createActions();
+    void loadDocument(const QString& path, bool quietIfMissing);
+    // The save prompt; false when the user cancels the command that asked.
+    bool maybeSave();
+    void folderChanged(int index);
+    void runNow(RandomMode mode = RandomMode::Off);
+    void describeScenario();
+    void updateTitle();
+    // The window's settings files are read and written here (position, size, recent files).
+    void readSettings();
+    void writeSettings();
+
+    std::unique_ptr<Prompter> m_prompter;
+    std::unique_ptr<ScenarioDocument> m_doc;
+    std::unique_ptr<RunState> m_run;
+    bool m_haveRun = false;
+    bool m_resultsStale = true;
+    QTabWidget* m_folders;
+    SummaryFolder* m_summary;
+    AccountsFolder* m_accounts;
+    ScenarioFolder* m_scenario;
+    ResultsFolder* m_results;
+};
+
+} // namespace finplan

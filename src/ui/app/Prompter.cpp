@@ -1,0 +1,71 @@
+#include "ui/app/Prompter.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace finplan {
+
+namespace {
+
+QMessageBox::Icon iconOf(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Information:
+        return QMessageBox::Information;
+    case MessageKind::Warning:
+        return QMessageBox::Warning;
+    case MessageKind::Question:
+        return QMessageBox::Question;
+    case MessageKind::Error:
+        break;
+    }
+    return QMessageBox::Critical;
+}
+
+// Scenario files carry ".RET" from older systems as often as ".ret".
+const QString kScenarioFilter = QStringLiteral("Scenario Files (*.RET *.ret)");
+
+QString withExtension(QString path) {
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".ret");
+    return path;
+}
+
+} // namespace
+
+void Prompter::notify(const Message& message) {
+    QMessageBox box(iconOf(message.kind), QString::fromStdString(message.caption),
+                    QString::fromStdString(message.text), QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+bool Prompter::confirm(const Message& question) {
+    return QMessageBox::question(m_parent, QString::fromStdString(question.caption),
+                                 QString::fromStdString(question.text),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+Prompter::SaveAnswer Prompter::askToSave(const QString& path) {
+    const auto answer = QMessageBox::question(
+        m_parent, QStringLiteral("Vantrel Financial Planner"),
+        QStringLiteral("Do you wish to save the file %1?").arg(path),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes)
+        return SaveAnswer::Yes;
+    if (answer == QMessageBox::No)
+        return SaveAnswer::No;
+    return SaveAnswer::Cancel;
+}
+
+QString Prompter::openScenarioPath() {
+    return QFileDialog::getOpenFileName(m_parent, QStringLiteral("Open a Scenario"), QString(),
+                                        kScenarioFilter);
+}
+
+QString Prompter::saveScenarioPath() {
+    // The core asks before it overwrites, with its own question.
+    return withExtension(QFileDialog::getSaveFileName(
+        m_parent, QStringLiteral("Save Scenario With a New Name"), QString(), kScenarioFilter,
+        nullptr, QFileDialog::DontConfirmOverwrite));
+}
+
+} // namespace finplan

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include "model/Message.h"
+
+class QWidget;
+
+namespace finplan {
+
+// Every question and message the window puts to the user goes through here, so that a test
+// can answer in the user's place.
+class Prompter : public Notifier {
+  public:
+    enum class SaveAnswer { Yes, No, Cancel };
+
+    explicit Prompter(QWidget* parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
+
+    void notify(const Message& message) override;
+    bool confirm(const Message& question) override;
+    // "Do you wish to save the file %s?"
+    virtual SaveAnswer askToSave(const QString& path);
+    // Empty when the user cancels.
+    virtual QString openScenarioPath();
+    virtual QString saveScenarioPath();
+
+  protected:
+    QWidget* m_parent;
+};
+
+} // namespace finplan

@@ -1,0 +1,55 @@
+#include "ui/app/Screenshots.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+#include <QTextStream>
+
+#include "ui/app/MainWindow.h"
+
+namespace finplan {
+
+QString pictureTitle(const QString& title) {
+    QString out;
+    for (const QChar c : title.toLower()) {
+        if (c.isLetterOrNumber())
+            out += c;
+        else if (!out.isEmpty() && !out.endsWith(QLatin1Char('-')))
+            out += QLatin1Char('-');
+    }
+    while (out.endsWith(QLatin1Char('-')))
+        out.chop(1);
+    return out;
+}
+
+bool takeScreenshots(MainWindow& window, const QString& directory) {
+    if (!QDir().mkpath(directory))
+        return false;
+    const QDir dir(directory);
+    auto* folders = window.findChild<QTabWidget*>(QStringLiteral("folders"));
+    window.resize(1024, 700);
+    window.show();
+    QApplication::processEvents();
+
+    int number = 0;
+    bool ok = true;
+    auto save = [&](const QPixmap& picture, const char* kind, const QString& title) {
+        const QString name = QStringLiteral("%1-%2-%3.png")
+                                 .arg(number++, 2, 10, QLatin1Char('0'))
+                                 .arg(QLatin1String(kind), pictureTitle(title));
+        const bool saved = picture.save(dir.filePath(name));
+        QTextStream(stdout) << dir.filePath(name) << (saved ? "" : ": cannot write") << '\n';
+        ok = ok && saved;
+    };
+    for (int i = 0; i < folders->count(); ++i) {
+        folders->setCurrentIndex(i);
+        QApplication::processEvents();
+        save(folders->grab(), "folder", folders->tabText(i));
+    }
+    folders->setCurrentIndex(MainWindow::ResultsIndex);
+    QApplication::processEvents();
+    save(window.grab(), "window", QStringLiteral("Financial Planner"));
+    return ok;
+}
+
+} // namespace finplan

@@ -1,0 +1,100 @@
+#include "ui/folders/ScenarioFolder.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+#include "model/Scenario.h"
+#include "ui/folders/ScheduleRules.h"
+#include "ui/platform/Icons.h"
+
+namespace finplan {
+
+namespace {
+
+// A row that starts with an age is a headline: the age, then the rest beside it. Other rows
+// are an event's details, drawn indented under the headline's text.
+class EventRowDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const QString text = index.data().toString();
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette& palette = option.palette;
+        painter->save();
+        painter->fillRect(option.rect, selected
+                                           ? palette.color(QPalette::Active, QPalette::Highlight)
+                                           : palette.color(QPalette::Base));
+        painter->setPen(selected ? QColor(Qt::white) : palette.color(QPalette::Text));
+        const QFontMetrics metrics(option.font);
+        const int ageWidth = metrics.horizontalAdvance(QStringLiteral("000.0 "));
+        const QRect area = option.rect.adjusted(6, 0, -6, 0);
+        const QString head = text.left(5);
+        const bool headline = head.contains(QLatin1Char('.')) && !head.trimmed().isEmpty();
+        if (headline) {
+            painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter, head.trimmed());
+            painter->drawText(area.adjusted(ageWidth, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                              text.mid(5).trimmed());
+        } else {
+            const int indent = ageWidth + metrics.horizontalAdvance(QStringLiteral("    "));
+            painter->drawText(area.adjusted(indent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                              text.trimmed());
+        }
+        painter->restore();
+    }
+};
+
+} // namespace
+
+ScenarioFolder::ScenarioFolder(QWidget* parent) : QWidget(parent), m_list(new QListWidget(this)) {
+    m_list->setObjectName(QStringLiteral("eventList"));
+    m_list->setItemDelegate(new EventRowDelegate(m_list));
+    m_list->setUniformItemSizes(true);
+    m_list->setMinimumHeight(275);
+
+    auto* buttons = new QHBoxLayout;
+    // Adding, editing and copying go through the event editors, which come later.
+    const struct {
+        const char* text;
+        const char* name;
+        const char* icon;
+        QStyle::StandardPixmap fallback;
+    } kButtons[] = {{"Add", "add", "list-add", QStyle::SP_FileDialogNewFolder},
+                    {"Edit", "edit", "document-edit", QStyle::SP_FileDialogDetailedView},
+                    {"Delete", "delete", "edit-delete", QStyle::SP_TrashIcon},
+                    {"Copy", "copy", "edit-copy", QStyle::SP_FileLinkIcon}};
+    for (const auto& b : kButtons) {
+        auto* push =
+            new QPushButton(themeIcon(b.icon, b.fallback), QString::fromLatin1(b.text), this);
+        push->setObjectName(QLatin1String(b.name));
+        push->setEnabled(false);
+        buttons->addWidget(push);
+    }
+    buttons->addStretch();
+    buttons->addWidget(new QLabel(QStringLiteral("Double click an event to edit."), this));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_list, 1);
+    layout->addLayout(buttons);
+}
+
+void ScenarioFolder::describe(const Scenario& s, const std::vector<std::string>& rows) {
+    m_scenario = &s;
+    m_list->clear();
+    for (const std::string& row : rows)
+        m_list->addItem(QString::fromStdString(row));
+}
+
+int ScenarioFolder::selectedEvent() const {
+    if (!m_scenario || !m_list->currentItem() || !m_list->currentItem()->isSelected())
+        return -1;
+    return eventOfRow(*m_scenario, m_list->currentRow());
+}
+
+} // namespace finplan

@@ -1,0 +1,35 @@
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include "ui/app/MainWindow.h"
+#include "ui/app/Screenshots.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("finplan"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Financial Planner"));
+    QApplication::setApplicationVersion(QStringLiteral(FINPLAN_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("finplan"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Plans personal finances and retirement."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption screenshots(
+        QStringLiteral("screenshots"),
+        QStringLiteral("Draw every folder into DIR as PNG pictures, then exit."),
+        QStringLiteral("DIR"));
+    parser.addOption(screenshots);
+    parser.addPositionalArgument(QStringLiteral("FILE.ret"),
+                                 QStringLiteral("The scenario to open."),
+                                 QStringLiteral("[FILE.ret]"));
+    parser.process(app);
+
+    const QStringList files = parser.positionalArguments();
+    finplan::MainWindow window;
+    window.start(files.isEmpty() ? QString() : files.first());
+    if (parser.isSet(screenshots))
+        return finplan::takeScreenshots(window, parser.value(screenshots)) ? 0 : 1;
+    window.show();
+    return app.exec();
+}

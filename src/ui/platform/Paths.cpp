@@ -1,0 +1,33 @@
+#include "ui/platform/Paths.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace finplan {
+
+std::string dataDirectory() {
+    const QDir here(QCoreApplication::applicationDirPath());
+    const QString installed = here.absoluteFilePath(QStringLiteral("../share/finplan"));
+    if (!here.exists(QStringLiteral("mort.dat")) &&
+        QDir(installed).exists(QStringLiteral("mort.dat")))
+        return QDir::cleanPath(installed).toStdString();
+    return here.path().toStdString();
+}
+
+std::string workDirectory() {
+    const QString dir =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/work");
+    QDir().mkpath(dir);
+    return dir.toStdString();
+}
+
+LocalDateTime clockNow() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+}
+
+} // namespace finplan

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "engine/RunOptions.h"
+
+namespace finplan {
+
+// The folder of the life tables: beside the program in a build tree, share/finplan once
+// installed.
+std::string dataDirectory();
+// The per-user folder the runs write their working files to; created on first use.
+std::string workDirectory();
+LocalDateTime clockNow();
+
+} // namespace finplan

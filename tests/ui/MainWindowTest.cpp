@@ -1,0 +1,182 @@
+#include "ui/app/MainWindow.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTableView>
+#include <QtTest>
+#include <memory>
+
+#include "engine/Simulation.h"
+#include "model/ScenarioFile.h"
+#include "ui/app/Prompter.h"
+#include "ui/folders/ResultsFolder.h"
+#include "ui/folders/ScenarioFolder.h"
+#include "ui/folders/ScheduleRules.h"
+
+using namespace finplan;
+
+namespace {
+
+// Answers in the user's place and remembers what the window said.
+class TestPrompter : public Prompter {
+  public:
+    struct Log {
+        std::vector<Message> messages;
+        int saveQuestions = 0;
+        int openDialogs = 0;
+        SaveAnswer answer = SaveAnswer::Cancel;
+    };
+    explicit TestPrompter(Log& log) : m_log(log) {}
+    void notify(const Message& message) override { m_log.messages.push_back(message); }
+    bool confirm(const Message&) override { return false; }
+    SaveAnswer askToSave(const QString&) override {
+        ++m_log.saveQuestions;
+        return m_log.answer;
+    }
+    QString openScenarioPath() override {
+        ++m_log.openDialogs;
+        return QString();
+    }
+    QString saveScenarioPath() override { return QString(); }
+
+  private:
+    Log& m_log;
+};
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private:
+    TestPrompter::Log m_log;
+    std::unique_ptr<MainWindow> m_window;
+
+    template <class T> T* child(const char* name) {
+        T* found = m_window->findChild<T*>(QLatin1String(name));
+        if (!found)
+            qFatal("no widget %s", name);
+        return found;
+    }
+    void showFolder(int index) { child<QTabWidget>("folders")->setCurrentIndex(index); }
+    void goTo(const char* age) {
+        auto* field = child<QLineEdit>("goToAge");
+        field->clear();
+        QTest::keyClicks(field, QLatin1String(age));
+        QTest::mouseClick(child<QPushButton>("goTo"), Qt::LeftButton);
+    }
+    int currentResultsRow() { return child<QTableView>("scheduleList")->currentIndex().row(); }
+
+  private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init() {
+        m_log = {};
+        m_window = std::make_unique<MainWindow>(std::make_unique<TestPrompter>(m_log));
+        m_window->start(QStringLiteral(FINPLAN_EXAMPLE_FILE));
+        m_window->show();
+        QVERIFY(m_window->lastRun());
+        QCOMPARE(m_window->windowTitle(),
+                 QStringLiteral("Financial Planner - " FINPLAN_EXAMPLE_FILE));
+    }
+    void cleanup() { m_window.reset(); }
+
+    void rowSelectsTheEventWhoseRowsHoldIt() {
+        // Events 0 and 2 have headlines at rows 1 and 4; event 1 has no rows.
+        auto s = std::make_unique<Scenario>();
+        newScenario(*s);
+        s->eventCount = 3;
+        s->events[0].listLine = 1;
+        s->events[1].listLine = 1000;
+        s->events[2].listLine = 4;
+        const struct {
+            int row;
+            int event;
+        } cases[] = {{0, -1}, {1, 0}, {3, 0}, {4, 2}, {9, 2}};
+        for (const auto& c : cases)
+            QVERIFY2(eventOfRow(*s, c.row) == c.event, qPrintable(QString::number(c.row)));
+
+        // A detail row of the example's deposit to the 401(k) selects that deposit.
+        showFolder(MainWindow::ScenarioIndex);
+        auto* list = child<QListWidget>("eventList");
+        const QList<QListWidgetItem*> headlines =
+            list->findItems(QStringLiteral("401(k) contributions"), Qt::MatchContains);
+        QVERIFY(!headlines.isEmpty());
+        const int headline = list->row(headlines.first());
+        const Scenario& doc = m_window->document().scenario;
+        const int event = eventOfRow(doc, headline);
+        QCOMPARE(QString::fromStdString(doc.events[event].name.str()),
+                 QStringLiteral("401(k) contributions"));
+        list->setCurrentRow(headline + 1);
+        QCOMPARE(child<ScenarioFolder>("scenarioFolder")->selectedEvent(), event);
+    }
+
+    void goToTakesTheListToAnAge() {
+        showFolder(MainWindow::ResultsIndex);
+        const ScheduleLog& log = m_window->lastRun()->log;
+        goTo("200");
+        QCOMPARE(m_log.messages.size(), std::size_t{1});
+        QCOMPARE(m_log.messages[0].caption, std::string("AGE ERROR"));
+
+        goTo("50");
+        QCOMPARE(currentResultsRow(), log.lineOfAge(50));
+        // The place holds across runs, even when the run writes more lines.
+        child<QCheckBox>("showDetailed")->setChecked(true);
+        QCOMPARE(currentResultsRow(), m_window->lastRun()->log.lineOfAge(50));
+        QVERIFY(m_window->lastRun()->log.lineOfAge(50) > 0);
+
+        goTo("12"); // before the start age: the first row
+        QCOMPARE(currentResultsRow(), 0);
+        QCOMPARE(m_log.messages.size(), std::size_t{1});
+    }
+
+    void warningRowsAreRed() {
+        const struct {
+            const char* line;
+            bool red;
+        } cases[] = {
+            {"Red flags at age 42", true},
+            {" 42.0  A withdrawal account was depleted.", true},
+            {"  withdrawal account Checking depleted", true},
+            // Matched as written, case and all.
+            {"      Withdrawal account Checking depleted $15,889.59 withdrawn from other", false},
+            {"  Investment accounts were depleted", true},
+            {"  A penalty was paid", true},
+            {"  Your net worth went negative at age 80", true},
+            {"  Withdraw $4,200.00 from withdrawal account Checking", false},
+            {"  Checking depleted", false},
+            {"  Salary - Deposit $66,300.00 to Checking.", false},
+        };
+        for (const auto& c : cases)
+            QVERIFY2(isRedRow(c.line) == c.red, c.line);
+        QVERIFY(isNegativeMoney("$-1,234.50"));
+        QVERIFY(!isNegativeMoney("$1,234.50 - Deposit"));
+
+        // A year row's cells stand in their columns; a negative amount among them is red.
+        const auto cells = layoutScheduleRow("43.0 \t  $52.00\t  $-36.49", 40);
+        QCOMPARE(cells.size(), std::size_t{3});
+        QCOMPARE(cells[2].first, 2);
+        QVERIFY(cells[2].alignRight && !cells[0].alignRight);
+        QVERIFY(isNegativeMoney(cells[2].text));
+    }
+
+    void cancelInTheSavePromptKeepsWindowAndScenario() {
+        m_window->markModified();
+        QVERIFY(!m_window->close());
+        QVERIFY(m_window->isVisible());
+        child<QAction>("open")->trigger();
+        QCOMPARE(m_log.openDialogs, 0);
+        QCOMPARE(m_window->document().openPath, std::string(FINPLAN_EXAMPLE_FILE));
+        QCOMPARE(m_log.saveQuestions, 2);
+
+        m_log.answer = TestPrompter::SaveAnswer::No;
+        QVERIFY(m_window->close());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
