@@ -138,6 +138,9 @@ void MainWindow::loadDocument(const QString& path, bool quietIfMissing) {
         m_folders->setCurrentIndex(SummaryIndex);
     }
     updateTitle();
+    // Sorted before the first run, not after it: the results shown must be those of the events
+    // in the order the list shows them, or "Run Again" would change them with no edit.
+    sortEvents(m_doc->scenario);
     m_resultsStale = true;
     runNow();
     describeScenario();
