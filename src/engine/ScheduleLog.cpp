@@ -1,6 +1,5 @@
 #include "engine/ScheduleLog.h"
 
-
 #include "model/TextNumbers.h"
 
 namespace finplan {
