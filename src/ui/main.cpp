@@ -27,7 +27,9 @@ int main(int argc, char* argv[]) {
 
     const QStringList files = parser.positionalArguments();
     finplan::MainWindow window;
-    window.start(files.isEmpty() ? QString() : files.first());
+    // The start-up keywords (NORET, SUMMARY, ...) are found anywhere on the command line.
+    window.start(files.isEmpty() ? QString() : files.first(),
+                 QApplication::arguments().mid(1).join(QLatin1Char(' ')));
     if (parser.isSet(screenshots))
         return finplan::takeScreenshots(window, parser.value(screenshots)) ? 0 : 1;
     window.show();

@@ -176,6 +176,22 @@ class MainWindowTest : public QObject {
         m_log.answer = TestPrompter::SaveAnswer::No;
         QVERIFY(m_window->close());
     }
+
+    void theOpenedFileIsRecentAndOpensNextTime() {
+        // The opened file heads the File menu's recent files, once.
+        m_window->start(QStringLiteral(FINPLAN_EXAMPLE_FILE));
+        const QList<QAction*> recent =
+            m_window->findChildren<QAction*>(QStringLiteral("recent602"));
+        QCOMPARE(recent.size(), 1);
+        QCOMPARE(recent.first()->text(), QStringLiteral("(1) " FINPLAN_EXAMPLE_FILE));
+        QVERIFY(!m_window->findChild<QAction*>(QStringLiteral("recent603")));
+        QVERIFY(m_window->close());
+
+        // A window started without a file opens the scenario open at the last close.
+        MainWindow next(std::make_unique<TestPrompter>(m_log));
+        next.start({});
+        QCOMPARE(next.document().openPath, std::string(FINPLAN_EXAMPLE_FILE));
+    }
 };
 
 QTEST_MAIN(MainWindowTest)

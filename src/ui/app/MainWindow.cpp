@@ -100,8 +100,15 @@ void MainWindow::createActions() {
                                  "Save Scenario Under a Different Name", "document-save-as",
                                  QStyle::SP_DriveFDIcon, [this] { saveScenarioAsCommand(); }});
     file->addSeparator();
-    add(file, {"exit", "E&xit", "Alt+X", "", "application-exit", QStyle::SP_DialogCloseButton,
-               [this] { close(); }});
+    m_exitAction = add(file, {"exit", "E&xit", "Alt+X", "", "application-exit",
+                              QStyle::SP_DialogCloseButton, [this] { close(); }});
+    m_fileMenu = file;
+    // Command 911 has a key but no menu text: it toggles the run lock.
+    auto* runLock = new QAction(this);
+    runLock->setObjectName(QStringLiteral("toggleRunLock"));
+    runLock->setShortcut(QKeySequence(QStringLiteral("Alt+F12")));
+    connect(runLock, &QAction::triggered, this, [this] { m_startup.runLock = !m_startup.runLock; });
+    addAction(runLock);
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     QAction* about =
         add(help, {"about", "A&bout..", "Alt+B", "About the Financial Planner", "help-about",
@@ -117,12 +124,46 @@ void MainWindow::createActions() {
     tools->addAction(about);
 }
 
-void MainWindow::start(const QString& path) {
-    if (!path.isEmpty())
-        loadDocument(path, true);
-    else
+void MainWindow::start(const QString& path, const QString& keywords) {
+    m_startup = parseStartupKeywords(keywords.toStdString());
+    const QString first = !path.isEmpty() ? path : QString::fromStdString(m_settings.lastScenario);
+    if (!first.isEmpty()) {
+        loadDocument(first, true);
+        if (m_doc->openPath == first.toStdString())
+            rememberRecentFile(m_doc->openPath);
+    } else {
         runNow();
+    }
     describeScenario();
+}
+
+void MainWindow::rememberRecentFile(const std::string& path) {
+    if (addRecentFile(m_settings.recent, path))
+        rebuildRecentMenu();
+}
+
+void MainWindow::rebuildRecentMenu() {
+    qDeleteAll(m_recentActions);
+    m_recentActions.clear();
+    for (const RecentFileItem& item : recentFileMenu(m_settings.recent)) {
+        auto* action = new QAction(QString::fromStdString(item.text), this);
+        action->setObjectName(QStringLiteral("recent%1").arg(item.commandId));
+        const int entry = recentFileEntry(item.commandId);
+        connect(action, &QAction::triggered, this, [this, entry] { openRecentFile(entry); });
+        m_fileMenu->insertAction(m_exitAction, action);
+        m_recentActions.append(action);
+    }
+    if (!m_recentActions.isEmpty())
+        m_recentActions.append(m_fileMenu->insertSeparator(m_exitAction));
+}
+
+void MainWindow::openRecentFile(int entry) {
+    if (entry < 0 || entry >= kRecentFileCount || !maybeSave())
+        return;
+    const std::string path = m_settings.recent[static_cast<std::size_t>(entry)];
+    loadDocument(QString::fromStdString(path), false);
+    if (m_doc->openPath == path)
+        rememberRecentFile(path);
 }
 
 void MainWindow::markModified() {
@@ -150,8 +191,11 @@ void MainWindow::openScenario() {
     if (!maybeSave())
         return;
     const QString path = m_prompter->openScenarioPath();
-    if (!path.isEmpty())
-        loadDocument(path, false);
+    if (path.isEmpty())
+        return;
+    loadDocument(path, false);
+    if (m_doc->openPath == path.toStdString())
+        rememberRecentFile(m_doc->openPath);
 }
 
 bool MainWindow::saveScenarioCommand() {
@@ -172,6 +216,8 @@ bool MainWindow::saveScenarioAsCommand() {
     const Status saved = saveScenarioAs(*m_doc, path.toStdString(), *m_prompter);
     if (!saved && saved.message().id != kMessageDeclined)
         m_prompter->notify(saved.message());
+    if (saved)
+        rememberRecentFile(m_doc->openPath);
     updateTitle();
     return saved.ok();
 }
@@ -226,6 +272,8 @@ void MainWindow::runNow(RandomMode mode) {
     options.detailed = m_results->detailed();
     options.showAccounts = m_results->showAccounts();
     options.randomMode = mode;
+    options.runLock = m_startup.runLock;
+    options.summary = m_startup.summaryInResults;
 
     m_results->beginRun();
     const Status ran = runSimulation(m_doc->scenario, options, *m_run, *m_prompter);
@@ -259,8 +307,30 @@ void MainWindow::updateTitle() {
     setWindowTitle(QStringLiteral("Financial Planner - %1").arg(path));
 }
 
-void MainWindow::readSettings() {}
+void MainWindow::readSettings() {
+    const std::string dir = settingsDirectory();
+    m_settings = finplan::readSettings(dir);
+    rebuildRecentMenu();
+    const StoredPreferences stored = readPreferences(dir);
+    m_preferences = stored.record;
+    if (stored.found) {
+        resize(std::max(m_preferences.windowWidth, kMinimumWindowWidth),
+               std::max(m_preferences.windowHeight, kMinimumWindowHeight));
+        move(m_preferences.windowLeft, m_preferences.windowTop);
+    }
+}
 
-void MainWindow::writeSettings() {}
+void MainWindow::writeSettings() {
+    const std::string dir = settingsDirectory();
+    if (!m_doc->openPath.empty())
+        m_settings.lastScenario = m_doc->openPath;
+    finplan::writeSettings(dir, m_settings);
+    m_preferences.windowLeft = x();
+    m_preferences.windowTop = y();
+    m_preferences.windowWidth = width();
+    m_preferences.windowHeight = height();
+    writePreferences(dir, m_preferences);
+    deleteWorkingFiles(workDirectory());
+}
 
 } // namespace finplan

@@ -4,8 +4,11 @@
 #include <memory>
 
 #include "engine/RunOptions.h"
+#include "model/SettingsFiles.h"
+#include "model/WindowRules.h"
 #include "ui/app/Prompter.h"
 
+class QMenu;
 class QTabWidget;
 
 namespace finplan {
@@ -28,9 +31,10 @@ class MainWindow : public QMainWindow {
     explicit MainWindow(std::unique_ptr<Prompter> prompter = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Start-up: loads `path` (a file that cannot be opened is passed over in silence), or
-    // starts a new scenario when it is empty; then runs it.
-    void start(const QString& path);
+    // Start-up: loads `path`, or the scenario open when the window last closed (a file that
+    // cannot be opened is passed over in silence), or starts a new scenario; then runs it.
+    // `keywords` is the command line searched for the start-up keywords.
+    void start(const QString& path, const QString& keywords = {});
 
     ScenarioDocument& document() { return *m_doc; }
     const RunState* lastRun() const;
@@ -53,6 +57,10 @@ class MainWindow : public QMainWindow {
     bool maybeSave();
     void folderChanged(int index);
     void runNow(RandomMode mode = RandomMode::Off);
+    // The opened file becomes the first recent file; the File menu lists them.
+    void rememberRecentFile(const std::string& path);
+    void rebuildRecentMenu();
+    void openRecentFile(int entry);
     void describeScenario();
     void updateTitle();
     // The window's settings files are read and written here (position, size, recent files).
@@ -62,6 +70,12 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<Prompter> m_prompter;
     std::unique_ptr<ScenarioDocument> m_doc;
     std::unique_ptr<RunState> m_run;
+    FinanceSettings m_settings;
+    Preferences m_preferences{};
+    StartupOptions m_startup;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_exitAction = nullptr;
+    QList<QAction*> m_recentActions;
     bool m_haveRun = false;
     bool m_resultsStale = true;
     QTabWidget* m_folders;

@@ -16,6 +16,12 @@ std::string dataDirectory() {
     return here.path().toStdString();
 }
 
+std::string settingsDirectory() {
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(dir);
+    return dir.toStdString();
+}
+
 std::string workDirectory() {
     const QString dir =
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/work");

@@ -9,6 +9,8 @@ namespace finplan {
 // The folder of the life tables: beside the program in a build tree, share/finplan once
 // installed.
 std::string dataDirectory();
+// The per-user folder of the window's settings files ("finance.dat", "prefinf.dat").
+std::string settingsDirectory();
 // The per-user folder the runs write their working files to; created on first use.
 std::string workDirectory();
 LocalDateTime clockNow();
