@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QtTest>
 #include <memory>
 
@@ -16,6 +17,7 @@
 #include "ui/folders/ResultsFolder.h"
 #include "ui/folders/ScenarioFolder.h"
 #include "ui/folders/ScheduleRules.h"
+#include "ui/viewers/ReportViewer.h"
 
 using namespace finplan;
 
@@ -175,6 +177,18 @@ class MainWindowTest : public QObject {
 
         m_log.answer = TestPrompter::SaveAnswer::No;
         QVERIFY(m_window->close());
+    }
+
+    void aReportViewShowsTheScreenPageOfTheRun() {
+        ReportViewer* viewer = m_window->showReport(kNetWorthReport);
+        QVERIFY(viewer);
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Net Worth Report"));
+        auto* table = viewer->findChild<QTableWidget*>(QStringLiteral("reportTable"));
+        QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Net Worth"));
+        QCOMPARE(table->rowCount(), 51); // ages 40 to 90
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("40.0"));
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("231000.00"));
+        viewer->close();
     }
 
     void theOpenedFileIsRecentAndOpensNextTime() {

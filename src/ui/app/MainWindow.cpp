@@ -20,6 +20,7 @@
 #include "ui/folders/SummaryFolder.h"
 #include "ui/platform/Icons.h"
 #include "ui/platform/Paths.h"
+#include "ui/viewers/ReportViewer.h"
 
 namespace finplan {
 
@@ -109,6 +110,20 @@ void MainWindow::createActions() {
     runLock->setShortcut(QKeySequence(QStringLiteral("Alt+F12")));
     connect(runLock, &QAction::triggered, this, [this] { m_startup.runLock = !m_startup.runLock; });
     addAction(runLock);
+    // The report views (commands 891 to 899) show each report's screen page.
+    QMenu* reports = menuBar()->addMenu(QStringLiteral("Reports"));
+    const struct {
+        int command, kind;
+    } views[] = {{891, kNetWorthReport},       {892, kIncomingReport},
+                 {893, kOutgoingReport},       {894, kAccountReport},
+                 {895, kGroupReport},          {897, kIncomingEventsReport},
+                 {898, kOutgoingEventsReport}, {899, kAccountFlowReport}};
+    for (const auto& view : views) {
+        auto* action = reports->addAction(QString::fromStdString(reportTitle(view.kind)));
+        action->setObjectName(QStringLiteral("report%1").arg(view.command));
+        const int kind = view.kind;
+        connect(action, &QAction::triggered, this, [this, kind] { showReport(kind); });
+    }
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     QAction* about =
         add(help, {"about", "A&bout..", "Alt+B", "About the Financial Planner", "help-about",
@@ -135,6 +150,20 @@ void MainWindow::start(const QString& path, const QString& keywords) {
         runNow();
     }
     describeScenario();
+}
+
+ReportViewer* MainWindow::showReport(int kind) {
+    if (m_resultsStale || !m_haveRun)
+        runNow();
+    const Result<ReportTable> table = screenReport(*m_run, workDirectory(), kind);
+    if (!table) {
+        m_prompter->notify(table.message());
+        return nullptr;
+    }
+    auto* viewer = new ReportViewer(kind, *table, this);
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->show();
+    return viewer;
 }
 
 void MainWindow::rememberRecentFile(const std::string& path) {

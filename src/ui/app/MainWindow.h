@@ -16,6 +16,7 @@ namespace finplan {
 struct RunState;
 struct ScenarioDocument;
 class AccountsFolder;
+class ReportViewer;
 class ResultsFolder;
 class ScenarioFolder;
 class SummaryFolder;
@@ -46,6 +47,8 @@ class MainWindow : public QMainWindow {
     bool saveScenarioCommand();
     bool saveScenarioAsCommand();
     void about();
+    // A report kind's screen page in a viewer window, from the current results.
+    ReportViewer* showReport(int kind);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

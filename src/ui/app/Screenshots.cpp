@@ -6,6 +6,7 @@
 #include <QTextStream>
 
 #include "ui/app/MainWindow.h"
+#include "ui/viewers/ReportViewer.h"
 
 namespace finplan {
 
@@ -49,6 +50,13 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
     folders->setCurrentIndex(MainWindow::ResultsIndex);
     QApplication::processEvents();
     save(window.grab(), "window", QStringLiteral("Financial Planner"));
+    for (const int kind : {kNetWorthReport, kIncomingEventsReport}) {
+        if (ReportViewer* viewer = window.showReport(kind)) {
+            QApplication::processEvents();
+            save(viewer->grab(), "viewer", viewer->windowTitle());
+            viewer->close();
+        }
+    }
     return ok;
 }
 

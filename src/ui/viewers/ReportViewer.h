@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "model/Message.h"
+#include "results/ReportPages.h"
+
+class QTableWidget;
+
+namespace finplan {
+
+struct RunState;
+
+// The screen page of a report kind 1 to 8, made from a run and the working files it left in
+// `workDir`, as column titles and rows.
+Result<ReportTable> screenReport(const RunState& run, const std::string& workDir, int kind);
+
+// A report's screen page in a banded table with its column titles.
+class ReportViewer : public QDialog {
+    Q_OBJECT
+  public:
+    ReportViewer(int kind, const ReportTable& table, QWidget* parent = nullptr);
+
+  private:
+    QTableWidget* m_table;
+};
+
+} // namespace finplan
