@@ -4,10 +4,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QUrl>
 #include <functional>
 
 #include "engine/Simulation.h"
@@ -58,6 +62,7 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
     connect(m_results, &ResultsFolder::runRequested, this,
             [this](RandomMode mode) { runNow(mode); });
 
+    setAcceptDrops(true);
     setMinimumSize(600, 500);
     resize(960, 640);
     readSettings();
@@ -187,12 +192,9 @@ void MainWindow::rebuildRecentMenu() {
 }
 
 void MainWindow::openRecentFile(int entry) {
-    if (entry < 0 || entry >= kRecentFileCount || !maybeSave())
-        return;
-    const std::string path = m_settings.recent[static_cast<std::size_t>(entry)];
-    loadDocument(QString::fromStdString(path), false);
-    if (m_doc->openPath == path)
-        rememberRecentFile(path);
+    if (entry >= 0 && entry < kRecentFileCount)
+        openScenarioFile(
+            QString::fromStdString(m_settings.recent[static_cast<std::size_t>(entry)]));
 }
 
 void MainWindow::markModified() {
@@ -220,11 +222,47 @@ void MainWindow::openScenario() {
     if (!maybeSave())
         return;
     const QString path = m_prompter->openScenarioPath();
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openPath(path);
+}
+
+void MainWindow::openScenarioFile(const QString& path) {
+    if (maybeSave())
+        openPath(path);
+}
+
+void MainWindow::openPath(const QString& path) {
     loadDocument(path, false);
     if (m_doc->openPath == path.toStdString())
         rememberRecentFile(m_doc->openPath);
+}
+
+namespace {
+
+// The scenario file among what is dragged, or an empty path.
+QString droppedScenario(const QMimeData* data) {
+    if (!data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() &&
+            url.toLocalFile().endsWith(QStringLiteral(".ret"), Qt::CaseInsensitive))
+            return url.toLocalFile();
+    return {};
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedScenario(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppedScenario(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openScenarioFile(path);
 }
 
 bool MainWindow::saveScenarioCommand() {

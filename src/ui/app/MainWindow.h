@@ -44,6 +44,8 @@ class MainWindow : public QMainWindow {
 
     // The commands.
     void openScenario();
+    // Open with a path already chosen: the save prompt, then the load.
+    void openScenarioFile(const QString& path);
     bool saveScenarioCommand();
     bool saveScenarioAsCommand();
     void about();
@@ -52,10 +54,15 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // A scenario file dropped on the window opens as with Open.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void createActions();
     void loadDocument(const QString& path, bool quietIfMissing);
+    // Loads a chosen path and makes it the first recent file.
+    void openPath(const QString& path);
     // The save prompt; false when the user cancels the command that asked.
     bool maybeSave();
     void folderChanged(int index);
