@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
@@ -31,6 +32,7 @@ class TestPrompter : public Prompter {
         int saveQuestions = 0;
         int openDialogs = 0;
         SaveAnswer answer = SaveAnswer::Cancel;
+        QString accountsPath; // what the accounts file dialogs answer
     };
     explicit TestPrompter(Log& log) : m_log(log) {}
     void notify(const Message& message) override { m_log.messages.push_back(message); }
@@ -44,6 +46,8 @@ class TestPrompter : public Prompter {
         return QString();
     }
     QString saveScenarioPath() override { return QString(); }
+    QString openAccountsPath() override { return m_log.accountsPath; }
+    QString saveAccountsPath() override { return m_log.accountsPath; }
 
   private:
     Log& m_log;
@@ -189,6 +193,24 @@ class MainWindowTest : public QObject {
         QCOMPARE(table->item(0, 0)->text(), QStringLiteral("40.0"));
         QCOMPARE(table->item(0, 1)->text(), QStringLiteral("231000.00"));
         viewer->close();
+    }
+
+    void accountsWrittenToAFileReadBackIntoANewScenario() {
+        QTemporaryDir dir;
+        m_log.accountsPath = dir.filePath(QStringLiteral("mine.acc"));
+        child<QAction>("saveAccounts")->trigger();
+        QVERIFY(QFileInfo::exists(m_log.accountsPath));
+        const Scenario& doc = m_window->document().scenario;
+        const std::string firstName = doc.accountTable.accounts[0].name.str();
+
+        m_window->document().scenario.accountTable.accountCount = 0;
+        child<QAction>("readAccounts")->trigger();
+        QVERIFY(m_log.messages.empty());
+        QCOMPARE(doc.accountTable.accountCount, 6);
+        QCOMPARE(doc.accountTable.accounts[0].name.str(), firstName);
+        QVERIFY(m_window->document().modified);
+        QCOMPARE(child<QTabWidget>("folders")->currentIndex(), int(MainWindow::AccountsIndex));
+        m_log.answer = TestPrompter::SaveAnswer::No;
     }
 
     void theOpenedFileIsRecentAndOpensNextTime() {

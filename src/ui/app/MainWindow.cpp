@@ -106,6 +106,11 @@ void MainWindow::createActions() {
                                  "Save Scenario Under a Different Name", "document-save-as",
                                  QStyle::SP_DriveFDIcon, [this] { saveScenarioAsCommand(); }});
     file->addSeparator();
+    add(file, {"saveAccounts", "Save A&ccounts", "Alt+C", "Write Accounts To a File", "",
+               QStyle::SP_DialogSaveButton, [this] { saveAccountsCommand(); }});
+    add(file, {"readAccounts", "&Read Accounts", "Alt+R", "Read Accounts From a File", "",
+               QStyle::SP_DialogOpenButton, [this] { readAccountsCommand(); }});
+    file->addSeparator();
     m_exitAction = add(file, {"exit", "E&xit", "Alt+X", "", "application-exit",
                               QStyle::SP_DialogCloseButton, [this] { close(); }});
     m_fileMenu = file;
@@ -287,6 +292,29 @@ bool MainWindow::saveScenarioAsCommand() {
         rememberRecentFile(m_doc->openPath);
     updateTitle();
     return saved.ok();
+}
+
+void MainWindow::saveAccountsCommand() {
+    const QString path = m_prompter->saveAccountsPath();
+    if (path.isEmpty())
+        return;
+    const Status written = writeAccountsFile(m_doc->scenario, path.toStdString(), *m_prompter);
+    if (!written && written.message().id != kMessageDeclined)
+        m_prompter->notify(written.message());
+}
+
+void MainWindow::readAccountsCommand() {
+    const QString path = m_prompter->openAccountsPath();
+    if (path.isEmpty())
+        return;
+    if (const Status read = readAccountsFile(m_doc->scenario, path.toStdString()); !read) {
+        m_prompter->notify(read.message());
+        return;
+    }
+    // The accounts changed: the results are stale and the Accounts folder shows them.
+    markModified();
+    m_accounts->showAccounts(m_doc->scenario);
+    m_folders->setCurrentIndex(AccountsIndex);
 }
 
 void MainWindow::about() {

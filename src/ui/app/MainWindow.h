@@ -49,6 +49,9 @@ class MainWindow : public QMainWindow {
     bool saveScenarioCommand();
     bool saveScenarioAsCommand();
     void about();
+    // Commands 8 and 9: the accounts file.
+    void saveAccountsCommand();
+    void readAccountsCommand();
     // A report kind's screen page in a viewer window, from the current results.
     ReportViewer* showReport(int kind);
 

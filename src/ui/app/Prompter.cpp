@@ -24,9 +24,11 @@ QMessageBox::Icon iconOf(MessageKind kind) {
 // Scenario files carry ".RET" from older systems as often as ".ret".
 const QString kScenarioFilter = QStringLiteral("Scenario Files (*.RET *.ret)");
 
-QString withExtension(QString path) {
+const QString kAccountsFilter = QStringLiteral("Account Files (*.ACC *.acc)");
+
+QString withExtension(QString path, const QString& extension = QStringLiteral("ret")) {
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".ret");
+        path += QLatin1Char('.') + extension;
     return path;
 }
 
@@ -66,6 +68,19 @@ QString Prompter::saveScenarioPath() {
     return withExtension(QFileDialog::getSaveFileName(
         m_parent, QStringLiteral("Save Scenario With a New Name"), QString(), kScenarioFilter,
         nullptr, QFileDialog::DontConfirmOverwrite));
+}
+
+QString Prompter::openAccountsPath() {
+    return QFileDialog::getOpenFileName(m_parent, QStringLiteral("Read Accounts"), QString(),
+                                        kAccountsFilter);
+}
+
+QString Prompter::saveAccountsPath() {
+    // The core asks before it overwrites, with its own question.
+    return withExtension(QFileDialog::getSaveFileName(m_parent, QStringLiteral("Write Accounts"),
+                                                      QString(), kAccountsFilter, nullptr,
+                                                      QFileDialog::DontConfirmOverwrite),
+                         QStringLiteral("acc"));
 }
 
 } // namespace finplan

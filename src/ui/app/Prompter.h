@@ -24,6 +24,9 @@ class Prompter : public Notifier {
     // Empty when the user cancels.
     virtual QString openScenarioPath();
     virtual QString saveScenarioPath();
+    // The accounts file dialogs "Read Accounts" and "Write Accounts" (extension "acc").
+    virtual QString openAccountsPath();
+    virtual QString saveAccountsPath();
 
   protected:
     QWidget* m_parent;
