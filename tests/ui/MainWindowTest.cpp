@@ -32,7 +32,7 @@ class TestPrompter : public Prompter {
         int saveQuestions = 0;
         int openDialogs = 0;
         SaveAnswer answer = SaveAnswer::Cancel;
-        QString accountsPath; // what the accounts file dialogs answer
+        QString accountsPath; // what the accounts and results file dialogs answer
     };
     explicit TestPrompter(Log& log) : m_log(log) {}
     void notify(const Message& message) override { m_log.messages.push_back(message); }
@@ -48,6 +48,7 @@ class TestPrompter : public Prompter {
     QString saveScenarioPath() override { return QString(); }
     QString openAccountsPath() override { return m_log.accountsPath; }
     QString saveAccountsPath() override { return m_log.accountsPath; }
+    QString saveResultsPath() override { return m_log.accountsPath; }
 
   private:
     Log& m_log;
@@ -211,6 +212,17 @@ class MainWindowTest : public QObject {
         QVERIFY(m_window->document().modified);
         QCOMPARE(child<QTabWidget>("folders")->currentIndex(), int(MainWindow::AccountsIndex));
         m_log.answer = TestPrompter::SaveAnswer::No;
+    }
+
+    void saveWritesTheDescriptionsAndTheSchedule() {
+        QTemporaryDir dir;
+        m_log.accountsPath = dir.filePath(QStringLiteral("out.sch"));
+        QTest::mouseClick(child<QPushButton>("saveResults"), Qt::LeftButton);
+        QFile file(m_log.accountsPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.startsWith(" 40.0 Initial Rates  Tax=22.000% Inflation=3.000%\n"));
+        QVERIFY(text.contains("Salary - Deposit $66,300.00 to Checking."));
     }
 
     void theOpenedFileIsRecentAndOpensNextTime() {

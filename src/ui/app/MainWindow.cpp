@@ -61,6 +61,7 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
     connect(m_folders, &QTabWidget::currentChanged, this, &MainWindow::folderChanged);
     connect(m_results, &ResultsFolder::runRequested, this,
             [this](RandomMode mode) { runNow(mode); });
+    connect(m_results, &ResultsFolder::saveRequested, this, &MainWindow::saveResults);
 
     setAcceptDrops(true);
     setMinimumSize(600, 500);
@@ -294,6 +295,27 @@ bool MainWindow::saveScenarioAsCommand() {
     return saved.ok();
 }
 
+void MainWindow::saveResults() {
+    const QString path = m_prompter->saveResultsPath();
+    if (path.isEmpty())
+        return;
+    // A run of its own writes the file: the descriptions, then the schedule as listed.
+    RunOptions options = runOptions(RandomMode::Off);
+    options.output = LineOutput::ResultsFile;
+    options.resultsPath = path.toStdString();
+    options.workingFiles = false; // the last run's files stay for the reports
+    const Scenario& scenario = m_doc->scenario;
+    options.fileHeader = [&scenario] {
+        std::string header;
+        for (const std::string& line : describeEvents(scenario))
+            header += line + '\n';
+        return header;
+    };
+    auto state = std::make_unique<RunState>();
+    if (const Status saved = runSimulation(m_doc->scenario, options, *state, *m_prompter); !saved)
+        m_prompter->notify(saved.message());
+}
+
 void MainWindow::saveAccountsCommand() {
     const QString path = m_prompter->saveAccountsPath();
     if (path.isEmpty())
@@ -357,7 +379,7 @@ void MainWindow::folderChanged(int index) {
         describeScenario();
 }
 
-void MainWindow::runNow(RandomMode mode) {
+RunOptions MainWindow::runOptions(RandomMode mode) const {
     RunOptions options;
     options.output = LineOutput::List;
     options.workDir = workDirectory();
@@ -369,6 +391,11 @@ void MainWindow::runNow(RandomMode mode) {
     options.randomMode = mode;
     options.runLock = m_startup.runLock;
     options.summary = m_startup.summaryInResults;
+    return options;
+}
+
+void MainWindow::runNow(RandomMode mode) {
+    const RunOptions options = runOptions(mode);
 
     m_results->beginRun();
     const Status ran = runSimulation(m_doc->scenario, options, *m_run, *m_prompter);

@@ -69,7 +69,11 @@ class MainWindow : public QMainWindow {
     // The save prompt; false when the user cancels the command that asked.
     bool maybeSave();
     void folderChanged(int index);
+    // The options of the window's runs: the list, the toggles, the working folder.
+    RunOptions runOptions(RandomMode mode) const;
     void runNow(RandomMode mode = RandomMode::Off);
+    // The results folder's Save: the schedule written to a results file the user names.
+    void saveResults();
     // The opened file becomes the first recent file; the File menu lists them.
     void rememberRecentFile(const std::string& path);
     void rebuildRecentMenu();

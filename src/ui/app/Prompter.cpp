@@ -75,6 +75,13 @@ QString Prompter::openAccountsPath() {
                                         kAccountsFilter);
 }
 
+QString Prompter::saveResultsPath() {
+    return withExtension(
+        QFileDialog::getSaveFileName(m_parent, QStringLiteral("Save Results To A File"), QString(),
+                                     QStringLiteral("Result Files (*.SCH *.sch)")),
+        QStringLiteral("sch"));
+}
+
 QString Prompter::saveAccountsPath() {
     // The core asks before it overwrites, with its own question.
     return withExtension(QFileDialog::getSaveFileName(m_parent, QStringLiteral("Write Accounts"),

@@ -27,6 +27,8 @@ class Prompter : public Notifier {
     // The accounts file dialogs "Read Accounts" and "Write Accounts" (extension "acc").
     virtual QString openAccountsPath();
     virtual QString saveAccountsPath();
+    // "Save Results To A File" (extension "sch").
+    virtual QString saveResultsPath();
 
   protected:
     QWidget* m_parent;

@@ -87,6 +87,8 @@ ResultsFolder::ResultsFolder(Prompter& prompter, QWidget* parent)
     goTo->setIcon(themeIcon("go-jump", QStyle::SP_ArrowForward));
     auto* runAgain = button(QStringLiteral("Run Again"), "runAgain", this);
     runAgain->setIcon(themeIcon("view-refresh", QStyle::SP_BrowserReload));
+    auto* save = button(QStringLiteral("Save"), "saveResults", this);
+    save->setIcon(themeIcon("document-save", QStyle::SP_DialogSaveButton));
     auto* randomAccounts =
         button(QStringLiteral("Run with random account rates"), "randomAccountRates", this);
     auto* randomGroups =
@@ -114,6 +116,7 @@ ResultsFolder::ResultsFolder(Prompter& prompter, QWidget* parent)
     runs->addWidget(randomAccounts);
     runs->addWidget(randomGroups);
     runs->addStretch();
+    runs->addWidget(save);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(caption);
@@ -133,6 +136,7 @@ ResultsFolder::ResultsFolder(Prompter& prompter, QWidget* parent)
     connect(m_ageField, &QLineEdit::returnPressed, this, &ResultsFolder::goTo);
     connect(runAgain, &QPushButton::clicked, this,
             [this] { Q_EMIT runRequested(RandomMode::Off); });
+    connect(save, &QPushButton::clicked, this, [this] { Q_EMIT saveRequested(); });
     connect(randomAccounts, &QPushButton::clicked, this,
             [this] { Q_EMIT runRequested(RandomMode::Account); });
     connect(randomGroups, &QPushButton::clicked, this,

@@ -34,6 +34,7 @@ class ResultsFolder : public QWidget {
 
   Q_SIGNALS:
     void runRequested(finplan::RandomMode mode);
+    void saveRequested();
 
   private:
     enum class Place { Top, Bottom, Age };
