@@ -49,6 +49,7 @@ class TestPrompter : public Prompter {
     QString openAccountsPath() override { return m_log.accountsPath; }
     QString saveAccountsPath() override { return m_log.accountsPath; }
     QString saveResultsPath() override { return m_log.accountsPath; }
+    QString saveGraphsPath() override { return m_log.accountsPath; }
 
   private:
     Log& m_log;
@@ -214,7 +215,7 @@ class MainWindowTest : public QObject {
         m_log.answer = TestPrompter::SaveAnswer::No;
     }
 
-    void saveWritesTheDescriptionsAndTheSchedule() {
+    void saveWritesTheResultsAndTheGraphs() {
         QTemporaryDir dir;
         m_log.accountsPath = dir.filePath(QStringLiteral("out.sch"));
         QTest::mouseClick(child<QPushButton>("saveResults"), Qt::LeftButton);
@@ -223,6 +224,13 @@ class MainWindowTest : public QObject {
         const QByteArray text = file.readAll();
         QVERIFY(text.startsWith(" 40.0 Initial Rates  Tax=22.000% Inflation=3.000%\n"));
         QVERIFY(text.contains("Salary - Deposit $66,300.00 to Checking."));
+
+        m_log.accountsPath = dir.filePath(QStringLiteral("graphs.vtp"));
+        child<QAction>("saveGraphs")->trigger();
+        QVERIFY(m_log.messages.empty());
+        QFile graphs(m_log.accountsPath);
+        QVERIFY(graphs.open(QIODevice::ReadOnly));
+        QVERIFY(graphs.readAll().endsWith("Done\n"));
     }
 
     void theOpenedFileIsRecentAndOpensNextTime() {

@@ -12,11 +12,13 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QUrl>
+#include <filesystem>
 #include <functional>
 
 #include "engine/Simulation.h"
 #include "model/ScenarioFile.h"
 #include "results/EventDescriptions.h"
+#include "results/ResultsExport.h"
 #include "ui/app/Prompter.h"
 #include "ui/folders/AccountsFolder.h"
 #include "ui/folders/ResultsFolder.h"
@@ -111,6 +113,8 @@ void MainWindow::createActions() {
                QStyle::SP_DialogSaveButton, [this] { saveAccountsCommand(); }});
     add(file, {"readAccounts", "&Read Accounts", "Alt+R", "Read Accounts From a File", "",
                QStyle::SP_DialogOpenButton, [this] { readAccountsCommand(); }});
+    add(file, {"saveGraphs", "Save &Graphs", "Alt+G", "Save Graphs To a File", "",
+               QStyle::SP_DialogSaveButton, [this] { saveGraphsCommand(); }});
     file->addSeparator();
     m_exitAction = add(file, {"exit", "E&xit", "Alt+X", "", "application-exit",
                               QStyle::SP_DialogCloseButton, [this] { close(); }});
@@ -313,6 +317,20 @@ void MainWindow::saveResults() {
     };
     auto state = std::make_unique<RunState>();
     if (const Status saved = runSimulation(m_doc->scenario, options, *state, *m_prompter); !saved)
+        m_prompter->notify(saved.message());
+}
+
+void MainWindow::saveGraphsCommand() {
+    if (m_resultsStale || !m_haveRun)
+        runNow();
+    const QString path = m_prompter->saveGraphsPath();
+    if (path.isEmpty())
+        return;
+    const RunOptions options = runOptions(RandomMode::Off);
+    const std::string plot =
+        (std::filesystem::path(options.workDir) / options.plotFileName).string();
+    const Status saved = saveGraphs(plot, path.toStdString(), *m_prompter);
+    if (!saved && saved.message().id != kMessageDeclined)
         m_prompter->notify(saved.message());
 }
 

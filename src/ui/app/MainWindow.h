@@ -52,6 +52,8 @@ class MainWindow : public QMainWindow {
     // Commands 8 and 9: the accounts file.
     void saveAccountsCommand();
     void readAccountsCommand();
+    // Command 11: the plot file of the last run copied to a graph file.
+    void saveGraphsCommand();
     // A report kind's screen page in a viewer window, from the current results.
     ReportViewer* showReport(int kind);
 

@@ -82,6 +82,15 @@ QString Prompter::saveResultsPath() {
         QStringLiteral("sch"));
 }
 
+QString Prompter::saveGraphsPath() {
+    // The core asks before it overwrites, with its own question.
+    return withExtension(
+        QFileDialog::getSaveFileName(m_parent, QStringLiteral("Save Graphs To a File"), QString(),
+                                     QStringLiteral("Plot Files (*.VTP *.vtp)"), nullptr,
+                                     QFileDialog::DontConfirmOverwrite),
+        QStringLiteral("vtp"));
+}
+
 QString Prompter::saveAccountsPath() {
     // The core asks before it overwrites, with its own question.
     return withExtension(QFileDialog::getSaveFileName(m_parent, QStringLiteral("Write Accounts"),

@@ -29,6 +29,8 @@ class Prompter : public Notifier {
     virtual QString saveAccountsPath();
     // "Save Results To A File" (extension "sch").
     virtual QString saveResultsPath();
+    // "Save Graphs To a File" (extension "vtp").
+    virtual QString saveGraphsPath();
 
   protected:
     QWidget* m_parent;
