@@ -50,6 +50,8 @@ class TestPrompter : public Prompter {
     QString saveAccountsPath() override { return m_log.accountsPath; }
     QString saveResultsPath() override { return m_log.accountsPath; }
     QString saveGraphsPath() override { return m_log.accountsPath; }
+    ExportFormat chooseExportFormat() override { return ExportFormat::Comma; }
+    QString saveExportPath(ExportFormat) override { return m_log.accountsPath; }
 
   private:
     Log& m_log;
@@ -215,7 +217,7 @@ class MainWindowTest : public QObject {
         m_log.answer = TestPrompter::SaveAnswer::No;
     }
 
-    void saveWritesTheResultsAndTheGraphs() {
+    void resultsGraphsAndBalancesAreSavedToFiles() {
         QTemporaryDir dir;
         m_log.accountsPath = dir.filePath(QStringLiteral("out.sch"));
         QTest::mouseClick(child<QPushButton>("saveResults"), Qt::LeftButton);
@@ -231,6 +233,14 @@ class MainWindowTest : public QObject {
         QFile graphs(m_log.accountsPath);
         QVERIFY(graphs.open(QIODevice::ReadOnly));
         QVERIFY(graphs.readAll().endsWith("Done\n"));
+
+        m_log.accountsPath = dir.filePath(QStringLiteral("balances.csv"));
+        child<QAction>("exportResults")->trigger();
+        QFile csv(m_log.accountsPath);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QVERIFY(csv.readLine().startsWith("Age,"));
+        QVERIFY(csv.readLine().startsWith("40.00,"));
+        QVERIFY(m_log.messages.empty());
     }
 
     void theOpenedFileIsRecentAndOpensNextTime() {

@@ -113,6 +113,8 @@ void MainWindow::createActions() {
                QStyle::SP_DialogSaveButton, [this] { saveAccountsCommand(); }});
     add(file, {"readAccounts", "&Read Accounts", "Alt+R", "Read Accounts From a File", "",
                QStyle::SP_DialogOpenButton, [this] { readAccountsCommand(); }});
+    add(file, {"exportResults", "&Export Account Results", "Alt+E", "Export Accounts", "",
+               QStyle::SP_DialogSaveButton, [this] { exportResultsCommand(); }});
     add(file, {"saveGraphs", "Save &Graphs", "Alt+G", "Save Graphs To a File", "",
                QStyle::SP_DialogSaveButton, [this] { saveGraphsCommand(); }});
     file->addSeparator();
@@ -318,6 +320,22 @@ void MainWindow::saveResults() {
     auto state = std::make_unique<RunState>();
     if (const Status saved = runSimulation(m_doc->scenario, options, *state, *m_prompter); !saved)
         m_prompter->notify(saved.message());
+}
+
+void MainWindow::exportResultsCommand() {
+    const ExportFormat format = m_prompter->chooseExportFormat();
+    if (format == ExportFormat::None)
+        return;
+    const QString path = m_prompter->saveExportPath(format);
+    if (path.isEmpty())
+        return;
+    RunOptions options = runOptions(RandomMode::Off);
+    options.workingFiles = false; // the last run's files stay for the reports
+    auto state = std::make_unique<RunState>();
+    const Status exported =
+        exportResults(m_doc->scenario, options, *state, format, path.toStdString(), *m_prompter);
+    if (!exported)
+        m_prompter->notify(exported.message());
 }
 
 void MainWindow::saveGraphsCommand() {

@@ -54,6 +54,8 @@ class MainWindow : public QMainWindow {
     void readAccountsCommand();
     // Command 11: the plot file of the last run copied to a graph file.
     void saveGraphsCommand();
+    // Commands 12, 446 and 447: the yearly balances as tab- or comma-separated text.
+    void exportResultsCommand();
     // A report kind's screen page in a viewer window, from the current results.
     ReportViewer* showReport(int kind);
 

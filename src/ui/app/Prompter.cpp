@@ -1,7 +1,11 @@
 #include "ui/app/Prompter.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
 
 namespace finplan {
 
@@ -89,6 +93,36 @@ QString Prompter::saveGraphsPath() {
                                      QStringLiteral("Plot Files (*.VTP *.vtp)"), nullptr,
                                      QFileDialog::DontConfirmOverwrite),
         QStringLiteral("vtp"));
+}
+
+ExportFormat Prompter::chooseExportFormat() {
+    QDialog dialog(m_parent);
+    dialog.setWindowTitle(QStringLiteral("Export Accounts to a File"));
+    auto* tab = new QRadioButton(QStringLiteral("Export Accounts To a Tab-delimited File (*.VTE)"),
+                                 &dialog);
+    auto* comma = new QRadioButton(
+        QStringLiteral("Export Accounts To a Comma-delimited File (*.CSV)"), &dialog);
+    tab->setChecked(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(tab);
+    layout->addWidget(comma);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return ExportFormat::None;
+    return comma->isChecked() ? ExportFormat::Comma : ExportFormat::Tab;
+}
+
+QString Prompter::saveExportPath(ExportFormat format) {
+    const bool comma = format == ExportFormat::Comma;
+    const QString title = comma ? QStringLiteral("Export Results To a Comma-delimited File (*.CSV)")
+                                : QStringLiteral("Export Results To a Tab-delimited File (*.VTE)");
+    const QString filter = comma ? QStringLiteral("Comma-delimited Files (*.CSV *.csv)")
+                                 : QStringLiteral("Tab-delimited Files (*.VTE *.vte)");
+    return withExtension(QFileDialog::getSaveFileName(m_parent, title, QString(), filter),
+                         comma ? QStringLiteral("csv") : QStringLiteral("vte"));
 }
 
 QString Prompter::saveAccountsPath() {

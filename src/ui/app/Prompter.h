@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "engine/RunOptions.h"
 #include "model/Message.h"
 
 class QWidget;
@@ -31,6 +32,9 @@ class Prompter : public Notifier {
     virtual QString saveResultsPath();
     // "Save Graphs To a File" (extension "vtp").
     virtual QString saveGraphsPath();
+    // "Export Accounts to a File": Tab or Comma, or None when cancelled; then the file.
+    virtual ExportFormat chooseExportFormat();
+    virtual QString saveExportPath(ExportFormat format);
 
   protected:
     QWidget* m_parent;
