@@ -3,6 +3,7 @@
 // Reads and writes the records of model/Records.h field by field, little-endian, in the order
 // their `describe` lists the fields; sizes and offsets are computed from the same lists.
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -151,6 +152,25 @@ template <class T> void decodeRecord(std::span<const std::uint8_t> bytes, T& rec
         return;
     codec::Reader reader(bytes.data());
     reader(nullptr, record);
+}
+
+// Reads `record` from the bytes at `pos` on and returns how many of its bytes arrived, moving
+// `pos` past them. The bytes of a short block replace only the record's first bytes, as a short
+// read into the record would; the rest keeps what the record held.
+template <class T>
+std::size_t decodeBlock(std::span<const std::uint8_t> bytes, std::size_t& pos, T& record) {
+    constexpr std::size_t size = encodedSize<T>();
+    const std::size_t n = pos < bytes.size() ? std::min(size, bytes.size() - pos) : 0;
+    if (n == size) {
+        decodeRecord(bytes.subspan(pos, size), record);
+    } else if (n > 0) {
+        std::vector<std::uint8_t> merged;
+        encodeRecord(record, merged);
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(pos), n, merged.begin());
+        decodeRecord(std::span<const std::uint8_t>(merged), record);
+    }
+    pos += n;
+    return n;
 }
 
 static_assert(encodedSize<InitialValues>() == 80);

@@ -23,22 +23,7 @@ class BlockReader {
   public:
     explicit BlockReader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
 
-    // Reads `record` and returns how many of its bytes arrived. The bytes of a short block
-    // replace the record's first bytes and the rest keeps what the record held.
-    template <class T> std::size_t read(T& record) {
-        constexpr std::size_t size = encodedSize<T>();
-        const std::size_t n = std::min(size, m_bytes.size() - m_pos);
-        if (n == size) {
-            decodeRecord(m_bytes.subspan(m_pos, size), record);
-        } else if (n > 0) {
-            std::vector<std::uint8_t> merged;
-            encodeRecord(record, merged);
-            std::copy_n(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_pos), n, merged.begin());
-            decodeRecord(std::span<const std::uint8_t>(merged), record);
-        }
-        m_pos += n;
-        return n;
-    }
+    template <class T> std::size_t read(T& record) { return decodeBlock(m_bytes, m_pos, record); }
 
   private:
     std::span<const std::uint8_t> m_bytes;

@@ -18,28 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string inDirectory(const std::string& directory, const char* name) {
-    return (fs::path(directory) / name).string();
-}
-
-// Reads `record` from the bytes at `pos` and returns how many arrived. A short block replaces
-// only the record's first bytes, as a short read into the record would.
-template <class T>
-std::size_t readBlock(std::span<const std::uint8_t> bytes, std::size_t& pos, T& record) {
-    constexpr std::size_t size = encodedSize<T>();
-    const std::size_t n = std::min(size, bytes.size() - pos);
-    if (n == size) {
-        decodeRecord(bytes.subspan(pos, size), record);
-    } else if (n > 0) {
-        std::vector<std::uint8_t> merged;
-        encodeRecord(record, merged);
-        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(pos), n, merged.begin());
-        decodeRecord(std::span<const std::uint8_t>(merged), record);
-    }
-    pos += n;
-    return n;
-}
-
 // Reads numbers from the front of a line as scanf does: blanks are skipped, and the first item
 // that is not a number ends the reading.
 class NumberScanner {
@@ -132,11 +110,11 @@ Status readAccountsFile(Scenario& s, const std::string& path) {
     auto read = std::make_unique<Scenario>(s);
     Scenario& r = *read;
     std::size_t pos = 0;
-    readBlock(bytes, pos, r.accountTable);
+    decodeBlock(bytes, pos, r.accountTable);
     if (r.accountTable.accountCount < 0 || r.accountTable.accountCount > kMaxAccounts)
         return Status::error(formatText("Cannot read %s accounts file!", path), "Read Error");
 
-    if (readBlock(bytes, pos, r.slots) < encodedSize<SlotSettings>()) {
+    if (decodeBlock(bytes, pos, r.slots) < encodedSize<SlotSettings>()) {
         for (int k = 0; k < kMaxAccounts; ++k)
             r.accountTable.accounts[k].slotId = static_cast<std::int16_t>(k);
         for (int k = 0; k < kSlots; ++k) {
@@ -148,16 +126,16 @@ Status readAccountsFile(Scenario& s, const std::string& path) {
     // Slot numbers index the per-slot tables: a damaged one must not reach them.
     repairSlots(r);
 
-    if (readBlock(bytes, pos, r.dividends) < encodedSize<DividendBlock>()) {
+    if (decodeBlock(bytes, pos, r.dividends) < encodedSize<DividendBlock>()) {
         for (int k = 0; k < kSlots; ++k) {
             r.dividends.dividendRate[k] = 0;
             r.dividends.dividendTaxable[k] = 100;
             r.dividends.dividendAccount[k] = -1;
         }
     }
-    if (readBlock(bytes, pos, r.assetClasses) < encodedSize<AssetClassBlock>())
+    if (decodeBlock(bytes, pos, r.assetClasses) < encodedSize<AssetClassBlock>())
         r.assetClasses = AssetClassBlock{};
-    if (readBlock(bytes, pos, r.allocations) < encodedSize<AllocationBlock>())
+    if (decodeBlock(bytes, pos, r.allocations) < encodedSize<AllocationBlock>())
         r.allocations = AllocationBlock{};
 
     s = r;
@@ -165,7 +143,7 @@ Status readAccountsFile(Scenario& s, const std::string& path) {
 }
 
 FinanceSettings readSettings(const std::string& directory) {
-    const std::string path = inDirectory(directory, kSettingsFileName);
+    const std::string path = (fs::path(directory) / kSettingsFileName).string();
     FinanceSettings settings;
     std::error_code ec;
     if (fs::is_regular_file(path, ec)) {
@@ -191,15 +169,16 @@ FinanceSettings readSettings(const std::string& directory) {
 }
 
 bool writeSettings(const std::string& directory, const FinanceSettings& settings) {
-    return writeText(inDirectory(directory, kSettingsFileName), settingsText(settings, false));
+    return writeText((fs::path(directory) / kSettingsFileName).string(),
+                     settingsText(settings, false));
 }
 
 StoredPreferences readPreferences(const std::string& directory) {
     StoredPreferences stored;
     Preferences& p = stored.record;
     std::vector<std::uint8_t> bytes;
-    if (readFilePrefix(inDirectory(directory, kPreferencesFileName), encodedSize<Preferences>(),
-                       bytes) &&
+    if (readFilePrefix((fs::path(directory) / kPreferencesFileName).string(),
+                       encodedSize<Preferences>(), bytes) &&
         bytes.size() == encodedSize<Preferences>()) {
         decodeRecord(bytes, p);
         stored.found = true;
@@ -264,7 +243,7 @@ void deleteWorkingFiles(const std::string& directory) {
 bool writePreferences(const std::string& directory, const Preferences& record) {
     std::vector<std::uint8_t> bytes;
     encodeRecord(record, bytes);
-    return writeFileAtomically(inDirectory(directory, kPreferencesFileName), bytes);
+    return writeFileAtomically((fs::path(directory) / kPreferencesFileName).string(), bytes);
 }
 
 } // namespace finplan
