@@ -1,6 +1,7 @@
 #include "ui/app/MainWindow.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -82,7 +83,11 @@ class MainWindowTest : public QObject {
     int currentResultsRow() { return child<QTableView>("scheduleList")->currentIndex().row(); }
 
   private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() {
+        // The window keeps files in its data folder: every run of the tests starts without any.
+        QStandardPaths::setTestModeEnabled(true);
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+    }
 
     void init() {
         m_log = {};
