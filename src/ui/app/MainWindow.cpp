@@ -282,8 +282,7 @@ bool MainWindow::saveScenarioCommand() {
         return saveScenarioAsCommand();
     m_doc->scenario.preferences.windowWidth = width();
     const Status saved = saveScenario(*m_doc);
-    if (!saved)
-        m_prompter->notify(saved.message());
+    showFailure(saved);
     return saved.ok();
 }
 
@@ -293,8 +292,7 @@ bool MainWindow::saveScenarioAsCommand() {
         return false;
     m_doc->scenario.preferences.windowWidth = width();
     const Status saved = saveScenarioAs(*m_doc, path.toStdString(), *m_prompter);
-    if (!saved && saved.message().id != kMessageDeclined)
-        m_prompter->notify(saved.message());
+    showFailure(saved);
     if (saved)
         rememberRecentFile(m_doc->openPath);
     updateTitle();
@@ -334,8 +332,7 @@ void MainWindow::exportResultsCommand() {
     auto state = std::make_unique<RunState>();
     const Status exported =
         exportResults(m_doc->scenario, options, *state, format, path.toStdString(), *m_prompter);
-    if (!exported)
-        m_prompter->notify(exported.message());
+    showFailure(exported);
 }
 
 void MainWindow::saveGraphsCommand() {
@@ -348,8 +345,7 @@ void MainWindow::saveGraphsCommand() {
     const std::string plot =
         (std::filesystem::path(options.workDir) / options.plotFileName).string();
     const Status saved = saveGraphs(plot, path.toStdString(), *m_prompter);
-    if (!saved && saved.message().id != kMessageDeclined)
-        m_prompter->notify(saved.message());
+    showFailure(saved);
 }
 
 void MainWindow::saveAccountsCommand() {
@@ -357,8 +353,7 @@ void MainWindow::saveAccountsCommand() {
     if (path.isEmpty())
         return;
     const Status written = writeAccountsFile(m_doc->scenario, path.toStdString(), *m_prompter);
-    if (!written && written.message().id != kMessageDeclined)
-        m_prompter->notify(written.message());
+    showFailure(written);
 }
 
 void MainWindow::readAccountsCommand() {
@@ -373,6 +368,12 @@ void MainWindow::readAccountsCommand() {
     markModified();
     m_accounts->showAccounts(m_doc->scenario);
     m_folders->setCurrentIndex(AccountsIndex);
+}
+
+void MainWindow::showFailure(const Status& outcome) {
+    // A question answered No did nothing and has nothing to say.
+    if (!outcome && outcome.message().id != kMessageDeclined)
+        m_prompter->notify(outcome.message());
 }
 
 void MainWindow::about() {
@@ -436,8 +437,7 @@ void MainWindow::runNow(RandomMode mode) {
     m_results->beginRun();
     const Status ran = runSimulation(m_doc->scenario, options, *m_run, *m_prompter);
     m_haveRun = ran.ok();
-    if (!ran)
-        m_prompter->notify(ran.message());
+    showFailure(ran);
     // The accounts are listed in the order the run works in.
     sortAccountsByAccessOrder(m_doc->scenario);
     m_resultsStale = false;

@@ -67,6 +67,8 @@ class MainWindow : public QMainWindow {
 
   private:
     void createActions();
+    // Shows why a command failed, unless the user declined it.
+    void showFailure(const Status& outcome);
     void loadDocument(const QString& path, bool quietIfMissing);
     // Loads a chosen path and makes it the first recent file.
     void openPath(const QString& path);
