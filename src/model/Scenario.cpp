@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "model/EventViews.h"
 #include "model/TextFormat.h"
 
 namespace finplan {
@@ -287,6 +288,23 @@ void removeEvent(Scenario& s, int index) {
     std::move(s.events.begin() + index + 1, s.events.begin() + count, s.events.begin() + index);
     s.eventCount = count - 1;
     resetEventSlot(s.events[s.eventCount]);
+}
+
+bool deleteListedEvent(Scenario& s, int index) {
+    if (index < 0 || index >= clampedEventCount(s))
+        return false;
+    const FinancialEvent& e = s.events[index];
+    if (e.kind == kRequiredDistribution)
+        return false;
+    if (e.kind == kAssetAllocation)
+        s.accountTable.assetAllocationMode = 0;
+    if (isBudgetWithdrawal(e)) {
+        const int budget = BudgetWithdrawalView{e}.budgetNumber();
+        if (budget >= 1 && budget <= kBudgets)
+            s.budgets[budget - 1].active = 0;
+    }
+    removeEvent(s, index);
+    return true;
 }
 
 void rebuildDerivedEvents(Scenario& s) {

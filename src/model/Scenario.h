@@ -79,6 +79,10 @@ void reindexAccounts(Scenario& s);
 
 // Removes event i; the later events move down one slot and the slot freed at the end is reset.
 void removeEvent(Scenario& s, int index);
+// The Scenario list's Delete. An RMD plan event stays (false): its plan lives in the slot
+// settings. Removing the asset-allocation withdrawal turns its option off, and removing a
+// budget withdrawal frees its budget for another.
+bool deleteListedEvent(Scenario& s, int index);
 // The editors' scratch slot (the slot after the last event), or nullptr when every slot is used.
 FinancialEvent* scratchSlot(Scenario& s);
 

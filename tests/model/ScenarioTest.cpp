@@ -308,5 +308,35 @@ TEST(ReindexAccounts, NumbersAccountsInNameOrderIgnoringCase) {
     EXPECT_EQ(s->accountTable.nextAccountId, 3);
 }
 
+TEST(DeleteListedEvent, KeepsRmdPlansAndReleasesWhatTheEventHeld) {
+    auto s = makeNew();
+    s->accountTable.assetAllocationMode = 2;
+    s->budgets[2].active = 1;
+    appendEvent(*s, kDeposit, 40, "first");
+    appendEvent(*s, kRequiredDistribution, 70, "rmd");
+    appendEvent(*s, kAssetAllocation, 65, "allocation");
+    FinancialEvent& budget = appendEvent(*s, kWithdrawal, 50, "budget");
+    budget.subtype = kBudgetWithdrawalSubtype;
+    budget.budgetNo = 3;
+    appendEvent(*s, kWithdrawal, 60, "last");
+
+    const struct {
+        int index;
+        bool deleted;
+        const char* first;
+        int count;
+    } steps[] = {{1, false, "first", 5}, {4, true, "first", 4}, {2, true, "first", 3},
+                 {2, true, "first", 2},  {7, false, "first", 2}, {0, true, "rmd", 1}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.index);
+        EXPECT_EQ(deleteListedEvent(*s, step.index), step.deleted);
+        EXPECT_EQ(s->eventCount, step.count);
+        EXPECT_EQ(s->events[0].name.str(), step.first);
+        EXPECT_EQ(s->events[s->eventCount].kind, kEmptySlot);
+    }
+    EXPECT_EQ(s->accountTable.assetAllocationMode, 0);
+    EXPECT_EQ(s->budgets[2].active, 0);
+}
+
 } // namespace
 } // namespace finplan

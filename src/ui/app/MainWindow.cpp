@@ -10,7 +10,13 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTabWidget>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QSignalBlocker>
+#include <QTableView>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QUrl>
 #include <filesystem>
 #include <functional>
@@ -24,8 +30,10 @@
 #include "ui/folders/ResultsFolder.h"
 #include "ui/folders/ScenarioFolder.h"
 #include "ui/folders/SummaryFolder.h"
+#include "ui/platform/Display.h"
 #include "ui/platform/Icons.h"
 #include "ui/platform/Paths.h"
+#include "ui/viewers/PaymentScheduleWindow.h"
 #include "ui/viewers/ReportViewer.h"
 
 namespace finplan {
@@ -40,9 +48,9 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
     : QMainWindow(parent),
       m_prompter(prompter ? std::move(prompter) : std::make_unique<Prompter>()),
       m_doc(makeNewDocument()), m_run(std::make_unique<RunState>()),
-      m_folders(new QTabWidget(this)), m_summary(new SummaryFolder(this)),
-      m_accounts(new AccountsFolder(this)), m_scenario(new ScenarioFolder(this)),
-      m_results(new ResultsFolder(*m_prompter, this)) {
+      m_undo(new QUndoStack(this)), m_folders(new QTabWidget(this)),
+      m_summary(new SummaryFolder(this)), m_accounts(new AccountsFolder(this)),
+      m_scenario(new ScenarioFolder(this)), m_results(new ResultsFolder(*m_prompter, this)) {
     m_prompter->setParent(this);
     // Random-rate runs draw from one source seeded once from the clock.
     m_run->random = RandomGenerator(static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch()));
@@ -63,101 +71,427 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
     connect(m_folders, &QTabWidget::currentChanged, this, &MainWindow::folderChanged);
     connect(m_results, &ResultsFolder::runRequested, this,
             [this](RandomMode mode) { runNow(mode); });
-    connect(m_results, &ResultsFolder::saveRequested, this, &MainWindow::saveResults);
+    connect(m_results, &ResultsFolder::saveRequested, this, [this] { runCommand(5000); });
+    connect(m_scenario, &ScenarioFolder::deleteRequested, this, [this](int event) {
+        if (!busy())
+            deleteEventCommand(event);
+    });
+    connect(m_scenario, &ScenarioFolder::scheduleRequested, this, [this](int event) {
+        if (!busy())
+            showPaymentSchedule(event);
+    });
+    // An undo back to the saved scenario leaves nothing to save.
+    connect(m_undo, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        m_doc->modified = !clean;
+    });
 
     setAcceptDrops(true);
     setMinimumSize(600, 500);
     resize(960, 640);
     readSettings();
+    applyDisplay();
     updateTitle();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The undo stack outlives the document and says so as it clears.
+    m_undo->disconnect(this);
+}
 
 const RunState* MainWindow::lastRun() const {
     return m_haveRun ? m_run.get() : nullptr;
 }
 
+namespace {
+
+enum class Menu { None, File, Edit, Options, Help };
+
+// The window's commands in menu order. Texts and keys of the numbered commands are the
+// program's own; a command that the menus list without a text of its own gets a plain one.
+struct CommandDef {
+    int id;
+    Menu menu;
+    const char* name;
+    const char* text;
+    const char* keys;
+    const char* tip;
+    bool checkable = false;
+};
+
+constexpr int kSeparator = 0;
+
+const CommandDef kCommands[] = {
+    {2, Menu::File, "open", "&Open...", "Alt+O", "Open a Scenario"},
+    {3, Menu::File, "save", "&Save", "Alt+S", "Save the Scenario"},
+    {4, Menu::File, "saveAs", "S&ave as..", "Alt+A", "Save Scenario Under a Different Name"},
+    {kSeparator, Menu::File, "", "", "", ""},
+    {8, Menu::File, "saveAccounts", "Save A&ccounts", "Alt+C", "Write Accounts To a File"},
+    {9, Menu::File, "readAccounts", "&Read Accounts", "Alt+R", "Read Accounts From a File"},
+    // The recent files come here, at the File menu's seventh place.
+    {kSeparator, Menu::File, "", "", "", ""},
+    {12, Menu::File, "exportResults", "&Export Account Results", "Alt+E", "Export Accounts"},
+    {11, Menu::File, "saveGraphs", "Save &Graphs", "Alt+G", "Save Graphs To a File"},
+    {5000, Menu::File, "saveResultsFile", "Save Results To a File...", "", ""},
+    {kSeparator, Menu::File, "", "", "", ""},
+    {5, Menu::File, "exit", "E&xit", "Alt+X", ""},
+    {14, Menu::Edit, "reindexAccounts", "Re-Index Accounts", "", ""},
+    {112, Menu::Options, "printerFont", "Printer Font...", "Ctrl+F", ""},
+    {113, Menu::Options, "resultsFont", "Results List Font...", "", ""},
+    {114, Menu::Options, "scenarioFont", "Scenario List Font...", "", ""},
+    {kSeparator, Menu::Options, "", "", "", ""},
+    {901, Menu::Options, "darkerBanding", "Darker Banding", "", "", true},
+    {902, Menu::Options, "summaryInResults", "Summary in Results", "", "", true},
+    {911, Menu::Options, "runLock", "Lock Runs", "Alt+F12", "", true},
+    {922, Menu::Options, "showToolbar", "Toolbar", "", "", true},
+    {6, Menu::Help, "about", "A&bout..", "Alt+B", "About the Financial Planner"},
+};
+
+// The report views and the report kind each shows.
+const struct {
+    int command, kind;
+} kReportViews[] = {{891, kNetWorthReport},       {892, kIncomingReport},
+                    {893, kOutgoingReport},       {894, kAccountReport},
+                    {895, kGroupReport},          {897, kIncomingEventsReport},
+                    {898, kOutgoingEventsReport}, {899, kAccountFlowReport}};
+
+QIcon iconOf(int id) {
+    switch (id) {
+    case 2:
+        return themeIcon("document-open", QStyle::SP_DialogOpenButton);
+    case 3:
+        return themeIcon("document-save", QStyle::SP_DialogSaveButton);
+    case 4:
+        return themeIcon("document-save-as", QStyle::SP_DriveFDIcon);
+    case 5:
+        return themeIcon("application-exit", QStyle::SP_DialogCloseButton);
+    case 6:
+        return themeIcon("help-about", QStyle::SP_MessageBoxInformation);
+    default:
+        return {};
+    }
+}
+
+// A change of the scenario kept as the scenario before and after it.
+class ScenarioEdit : public QUndoCommand {
+  public:
+    using Apply = std::function<void(const Scenario&)>;
+    ScenarioEdit(const QString& text, std::unique_ptr<Scenario> before,
+                 std::unique_ptr<Scenario> after, Apply apply)
+        : QUndoCommand(text), m_before(std::move(before)), m_after(std::move(after)),
+          m_apply(std::move(apply)) {}
+    void undo() override { m_apply(*m_before); }
+    void redo() override {
+        // The change was made before the step was recorded.
+        if (m_done)
+            m_apply(*m_after);
+        m_done = true;
+    }
+
+  private:
+    std::unique_ptr<Scenario> m_before;
+    std::unique_ptr<Scenario> m_after;
+    Apply m_apply;
+    bool m_done = false;
+};
+
+} // namespace
+
+const std::vector<int>& MainWindow::toolbarLayout() {
+    static const std::vector<int> layout = {
+        1,   2,   3,   4,   kSeparator, 13,  12,  8,   9,   kSeparator, 401, kSeparator, 11, 403, 501,
+        kSeparator, 881, 882, 883, 177, 180, 179, 178, 886, 467, 904, 884, 6, kSeparator, 104};
+    return layout;
+}
+
 void MainWindow::createActions() {
-    struct Command {
-        const char* name;
-        const char* text;
-        const char* keys;
-        const char* tip;
-        const char* icon;
-        QStyle::StandardPixmap fallback;
-        std::function<void()> run;
-    };
-    auto add = [this](QMenu* menu, const Command& c) {
-        auto* action =
-            new QAction(themeIcon(c.icon, c.fallback), QString::fromLatin1(c.text), this);
+    QMenu* menus[] = {nullptr, new QMenu(QStringLiteral("File"), this),
+                      new QMenu(QStringLiteral("Edit"), this),
+                      new QMenu(QStringLiteral("Options"), this),
+                      new QMenu(QStringLiteral("Help"), this)};
+    m_fileMenu = menus[static_cast<int>(Menu::File)];
+    QMenu* edit = menus[static_cast<int>(Menu::Edit)];
+
+    // Undo and Redo ask the busy rule like every other command.
+    auto* undo = new QAction(themeIcon("edit-undo", QStyle::SP_ArrowBack), QStringLiteral("&Undo"),
+                             this);
+    undo->setObjectName(QStringLiteral("undo"));
+    undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    auto* redo = new QAction(themeIcon("edit-redo", QStyle::SP_ArrowForward),
+                             QStringLiteral("&Redo"), this);
+    redo->setObjectName(QStringLiteral("redo"));
+    // Not Ctrl+Y: that key is Page Setup.
+    redo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(m_undo, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(m_undo, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    connect(m_undo, &QUndoStack::undoTextChanged, undo, [undo](const QString& text) {
+        undo->setText(text.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo %1").arg(text));
+    });
+    connect(m_undo, &QUndoStack::redoTextChanged, redo, [redo](const QString& text) {
+        redo->setText(text.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo %1").arg(text));
+    });
+    connect(undo, &QAction::triggered, this, [this] {
+        if (!busy())
+            m_undo->undo();
+    });
+    connect(redo, &QAction::triggered, this, [this] {
+        if (!busy())
+            m_undo->redo();
+    });
+    edit->addAction(undo);
+    edit->addAction(redo);
+    edit->addSeparator();
+
+    for (const CommandDef& c : kCommands) {
+        QMenu* menu = menus[static_cast<int>(c.menu)];
+        if (c.id == kSeparator) {
+            QAction* separator = menu->addSeparator();
+            // The separator after Read Accounts closes the recent files.
+            if (menu == m_fileMenu && m_commands.contains(9) && !m_recentAnchor)
+                m_recentAnchor = separator;
+            continue;
+        }
+        auto* action = new QAction(iconOf(c.id), QString::fromLatin1(c.text), this);
         action->setObjectName(QLatin1String(c.name));
         action->setShortcut(QKeySequence(QString::fromLatin1(c.keys)));
         if (*c.tip)
             action->setToolTip(QString::fromLatin1(c.tip));
-        connect(action, &QAction::triggered, this, c.run);
+        action->setCheckable(c.checkable);
+        const int id = c.id;
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
         menu->addAction(action);
-        return action;
-    };
-    // The menu titles take no mnemonic: Alt with a letter belongs to the commands.
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
-    QAction* open = add(file, {"open", "&Open...", "Alt+O", "Open a Scenario", "document-open",
-                               QStyle::SP_DialogOpenButton, [this] { openScenario(); }});
-    QAction* save = add(file, {"save", "&Save", "Alt+S", "Save the Scenario", "document-save",
-                               QStyle::SP_DialogSaveButton, [this] { saveScenarioCommand(); }});
-    QAction* saveAs = add(file, {"saveAs", "S&ave as..", "Alt+A",
-                                 "Save Scenario Under a Different Name", "document-save-as",
-                                 QStyle::SP_DriveFDIcon, [this] { saveScenarioAsCommand(); }});
-    file->addSeparator();
-    add(file, {"saveAccounts", "Save A&ccounts", "Alt+C", "Write Accounts To a File", "",
-               QStyle::SP_DialogSaveButton, [this] { saveAccountsCommand(); }});
-    add(file, {"readAccounts", "&Read Accounts", "Alt+R", "Read Accounts From a File", "",
-               QStyle::SP_DialogOpenButton, [this] { readAccountsCommand(); }});
-    add(file, {"exportResults", "&Export Account Results", "Alt+E", "Export Accounts", "",
-               QStyle::SP_DialogSaveButton, [this] { exportResultsCommand(); }});
-    add(file, {"saveGraphs", "Save &Graphs", "Alt+G", "Save Graphs To a File", "",
-               QStyle::SP_DialogSaveButton, [this] { saveGraphsCommand(); }});
-    file->addSeparator();
-    m_exitAction = add(file, {"exit", "E&xit", "Alt+X", "", "application-exit",
-                              QStyle::SP_DialogCloseButton, [this] { close(); }});
-    m_fileMenu = file;
-    // Command 911 has a key but no menu text: it toggles the run lock.
-    auto* runLock = new QAction(this);
-    runLock->setObjectName(QStringLiteral("toggleRunLock"));
-    runLock->setShortcut(QKeySequence(QStringLiteral("Alt+F12")));
-    connect(runLock, &QAction::triggered, this, [this] { m_startup.runLock = !m_startup.runLock; });
-    addAction(runLock);
-    // The report views (commands 891 to 899) show each report's screen page.
-    QMenu* reports = menuBar()->addMenu(QStringLiteral("Reports"));
-    const struct {
-        int command, kind;
-    } views[] = {{891, kNetWorthReport},       {892, kIncomingReport},
-                 {893, kOutgoingReport},       {894, kAccountReport},
-                 {895, kGroupReport},          {897, kIncomingEventsReport},
-                 {898, kOutgoingEventsReport}, {899, kAccountFlowReport}};
-    for (const auto& view : views) {
+        m_commands.insert(id, action);
+    }
+    m_commands[911]->setChecked(m_startup.runLock);
+    m_commands[902]->setChecked(m_startup.summaryInResults);
+    m_commands[901]->setChecked(!m_startup.lighten);
+    m_commands[922]->setChecked(true);
+
+    // The report views show each report's screen page.
+    QMenu* reports = new QMenu(QStringLiteral("Reports"), this);
+    for (const auto& view : kReportViews) {
         auto* action = reports->addAction(QString::fromStdString(reportTitle(view.kind)));
         action->setObjectName(QStringLiteral("report%1").arg(view.command));
-        const int kind = view.kind;
-        connect(action, &QAction::triggered, this, [this, kind] { showReport(kind); });
+        const int id = view.command;
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+        m_commands.insert(id, action);
     }
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
-    QAction* about =
-        add(help, {"about", "A&bout..", "Alt+B", "About the Financial Planner", "help-about",
-                   QStyle::SP_MessageBoxInformation, [this] { this->about(); }});
 
-    QToolBar* tools = addToolBar(QStringLiteral("Commands"));
-    tools->setObjectName(QStringLiteral("toolbar"));
-    tools->setMovable(false);
-    tools->addAction(open);
-    tools->addAction(save);
-    tools->addAction(saveAs);
-    tools->addSeparator();
-    tools->addAction(about);
+    // The menu titles take no mnemonic: Alt with a letter belongs to the commands.
+    for (QMenu* menu : {m_fileMenu, edit, reports, menus[static_cast<int>(Menu::Options)],
+                        menus[static_cast<int>(Menu::Help)]})
+        menuBar()->addMenu(menu);
+
+    m_toolbar = addToolBar(QStringLiteral("Commands"));
+    m_toolbar->setObjectName(QStringLiteral("toolbar"));
+    m_toolbar->setMovable(false);
+    // The toolbar keeps its order; commands still to come leave no gap behind them.
+    bool separatorDue = false;
+    for (const int id : toolbarLayout()) {
+        QAction* action = command(id);
+        if (id == kSeparator) {
+            separatorDue = !m_toolbar->actions().isEmpty();
+        } else if (action) {
+            if (separatorDue)
+                m_toolbar->addSeparator();
+            separatorDue = false;
+            m_toolbar->addAction(action);
+        }
+    }
+}
+
+void MainWindow::runCommand(int id) {
+    QAction* action = command(id);
+    if (busy()) {
+        // A toggle refused stays as it was.
+        if (action && action->isCheckable()) {
+            const QSignalBlocker blocker(action);
+            action->setChecked(!action->isChecked());
+        }
+        return;
+    }
+    for (const auto& view : kReportViews)
+        if (view.command == id) {
+            showReport(view.kind);
+            return;
+        }
+    switch (id) {
+    case 2:
+        openScenario();
+        break;
+    case 3:
+        saveScenarioCommand();
+        break;
+    case 4:
+        saveScenarioAsCommand();
+        break;
+    case 5:
+        close();
+        break;
+    case 6:
+        about();
+        break;
+    case 8:
+        saveAccountsCommand();
+        break;
+    case 9:
+        readAccountsCommand();
+        break;
+    case 11:
+        saveGraphsCommand();
+        break;
+    case 12:
+        exportResultsCommand();
+        break;
+    case 14:
+        reindexAccountsCommand();
+        break;
+    case 112:
+    case 113:
+    case 114:
+        chooseFontCommand(id);
+        break;
+    case 901:
+        m_startup.lighten = !action->isChecked();
+        applyDisplay();
+        break;
+    case 902:
+        m_startup.summaryInResults = action->isChecked();
+        m_resultsStale = true;
+        folderChanged(m_folders->currentIndex());
+        break;
+    case 911:
+        m_startup.runLock = action->isChecked();
+        break;
+    case 922:
+        m_toolbar->setVisible(action->isChecked());
+        break;
+    case 5000:
+        saveResults();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::addToolWindow(QWidget* window) {
+    m_toolWindows.append(window);
+}
+
+bool MainWindow::busy() {
+    for (const QPointer<QWidget>& window : m_toolWindows)
+        if (window && window->isVisible()) {
+            window->raise();
+            window->activateWindow();
+            return true;
+        }
+    m_toolWindows.removeAll(nullptr);
+    return false;
+}
+
+void MainWindow::commitEdit(const QString& text, const std::function<bool(Scenario&)>& change) {
+    auto before = std::make_unique<Scenario>(m_doc->scenario);
+    if (!change(m_doc->scenario))
+        return;
+    auto after = std::make_unique<Scenario>(m_doc->scenario);
+    m_undo->push(new ScenarioEdit(text, std::move(before), std::move(after),
+                                  [this](const Scenario& s) {
+                                      m_doc->scenario = s;
+                                      scenarioChanged();
+                                  }));
+    scenarioChanged();
+}
+
+void MainWindow::scenarioChanged() {
+    markModified();
+    applyDisplay();
+    m_accounts->showAccounts(m_doc->scenario);
+    describeScenario();
+    // The folder showing is selected again, which runs the scenario where it shows results.
+    folderChanged(m_folders->currentIndex());
+}
+
+void MainWindow::applyDisplay() {
+    const QColor band = listBandColour(palette(), m_startup);
+    const bool banding = m_preferences.screenBanding != 0;
+    applyBanding(m_results->view(), banding, band);
+    applyBanding(m_accounts->view(), banding, band);
+
+    const Scenario& s = m_doc->scenario;
+    const QFont base = QApplication::font();
+    const bool defaults = s.preferences.defaultFonts != 0;
+    const QFont results = defaults ? base : fontFromRecord(s.fonts[1], base);
+    const QFont lists = defaults ? base : fontFromRecord(s.fonts[2], base);
+    m_results->view()->setFont(results);
+    m_results->view()->verticalHeader()->setDefaultSectionSize(QFontMetrics(results).height() + 4);
+    m_scenario->list()->setFont(lists);
+    m_accounts->view()->setFont(lists);
+    m_accounts->view()->verticalHeader()->setDefaultSectionSize(QFontMetrics(lists).height() + 6);
+}
+
+void MainWindow::deleteEventCommand(int event) {
+    commitEdit(QStringLiteral("Delete Event"),
+               [event](Scenario& s) { return deleteListedEvent(s, event); });
+}
+
+void MainWindow::reindexAccountsCommand() {
+    const Message question{"This may change the account assignments in your scenario!\n"
+                           "Do you wish to continue?",
+                           "Accounts", MessageKind::Question};
+    if (!m_prompter->confirm(question))
+        return;
+    commitEdit(QStringLiteral("Re-Index Accounts"), [](Scenario& s) {
+        reindexAccounts(s);
+        return true;
+    });
+    m_prompter->notify({"The Accounts have been re-indexed.\n"
+                        "Please check the account assignments in your scenario.",
+                        "Accounts", MessageKind::Warning});
+    m_folders->setCurrentIndex(ScenarioIndex);
+}
+
+void MainWindow::chooseFontCommand(int id) {
+    // The printer font, the results value font and the scenario and results folder font.
+    const struct {
+        const char* title;
+        int minPoints, maxPoints;
+    } kChoosers[] = {{"Printer Font", 6, 78}, {"Results List Font", 8, 12},
+                     {"Scenario List Font", 8, 14}};
+    const int record = id - 112;
+    if (record < 0 || record >= kFonts)
+        return;
+    const auto& chooser = kChoosers[record];
+    const QFont current = fontFromRecord(m_doc->scenario.fonts[record], QApplication::font());
+    const std::optional<QFont> chosen = m_prompter->chooseFont(
+        current, QString::fromLatin1(chooser.title), chooser.minPoints, chooser.maxPoints);
+    if (!chosen)
+        return;
+    const FontRecord stored = recordFromFont(*chosen);
+    commitEdit(QString::fromLatin1(chooser.title), [record, &stored](Scenario& s) {
+        s.fonts[record] = stored;
+        // A list font chosen is a list font used.
+        if (record > 0)
+            s.preferences.defaultFonts = s.preferences.defaultFonts2 = 0;
+        return true;
+    });
+}
+
+void MainWindow::showPaymentSchedule(int event) {
+    const Scenario& s = m_doc->scenario;
+    if (event < 0 || event >= s.eventCount)
+        return;
+    PaymentScheduleWindow window(s.events[event], s.initialValues.startAge, workDirectory(),
+                                 *m_prompter, this);
+    window.exec();
 }
 
 void MainWindow::start(const QString& path, const QString& keywords) {
     m_startup = parseStartupKeywords(keywords.toStdString());
+    m_commands[911]->setChecked(m_startup.runLock);
+    m_commands[902]->setChecked(m_startup.summaryInResults);
+    m_commands[901]->setChecked(!m_startup.lighten);
+    applyDisplay();
     const QString first = !path.isEmpty() ? path : QString::fromStdString(m_settings.lastScenario);
     if (!first.isEmpty()) {
         loadDocument(first, true);
@@ -179,6 +513,8 @@ ReportViewer* MainWindow::showReport(int kind) {
     }
     auto* viewer = new ReportViewer(kind, *table, this);
     viewer->setAttribute(Qt::WA_DeleteOnClose);
+    applyBanding(viewer->table(), m_preferences.screenBanding != 0,
+                 listBandColour(palette(), m_startup));
     viewer->show();
     return viewer;
 }
@@ -196,11 +532,9 @@ void MainWindow::rebuildRecentMenu() {
         action->setObjectName(QStringLiteral("recent%1").arg(item.commandId));
         const int entry = recentFileEntry(item.commandId);
         connect(action, &QAction::triggered, this, [this, entry] { openRecentFile(entry); });
-        m_fileMenu->insertAction(m_exitAction, action);
+        m_fileMenu->insertAction(m_recentAnchor, action);
         m_recentActions.append(action);
     }
-    if (!m_recentActions.isEmpty())
-        m_recentActions.append(m_fileMenu->insertSeparator(m_exitAction));
 }
 
 void MainWindow::openRecentFile(int entry) {
@@ -222,6 +556,9 @@ void MainWindow::loadDocument(const QString& path, bool quietIfMissing) {
         m_folders->setCurrentIndex(SummaryIndex);
     }
     updateTitle();
+    // Undo does not reach back into another file.
+    m_undo->clear();
+    applyDisplay();
     // Sorted before the first run, not after it: the results shown must be those of the events
     // in the order the list shows them, or "Run Again" would change them with no edit.
     sortEvents(m_doc->scenario);
@@ -283,6 +620,8 @@ bool MainWindow::saveScenarioCommand() {
     m_doc->scenario.preferences.windowWidth = width();
     const Status saved = saveScenario(*m_doc);
     showFailure(saved);
+    if (saved)
+        m_undo->setClean();
     return saved.ok();
 }
 
@@ -293,8 +632,10 @@ bool MainWindow::saveScenarioAsCommand() {
     m_doc->scenario.preferences.windowWidth = width();
     const Status saved = saveScenarioAs(*m_doc, path.toStdString(), *m_prompter);
     showFailure(saved);
-    if (saved)
+    if (saved) {
+        m_undo->setClean();
         rememberRecentFile(m_doc->openPath);
+    }
     updateTitle();
     return saved.ok();
 }
@@ -360,13 +701,16 @@ void MainWindow::readAccountsCommand() {
     const QString path = m_prompter->openAccountsPath();
     if (path.isEmpty())
         return;
-    if (const Status read = readAccountsFile(m_doc->scenario, path.toStdString()); !read) {
-        m_prompter->notify(read.message());
+    // Read into a copy: a file that fails half-way leaves the scenario as it was.
+    auto read = std::make_unique<Scenario>(m_doc->scenario);
+    if (const Status status = readAccountsFile(*read, path.toStdString()); !status) {
+        m_prompter->notify(status.message());
         return;
     }
-    // The accounts changed: the results are stale and the Accounts folder shows them.
-    markModified();
-    m_accounts->showAccounts(m_doc->scenario);
+    commitEdit(QStringLiteral("Read Accounts"), [&read](Scenario& s) {
+        s = *read;
+        return true;
+    });
     m_folders->setCurrentIndex(AccountsIndex);
 }
 
@@ -410,6 +754,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::folderChanged(int index) {
+    if (index != m_previousFolder && busy()) {
+        const QSignalBlocker blocker(m_folders);
+        m_folders->setCurrentIndex(m_previousFolder);
+        return;
+    }
+    m_previousFolder = index;
     if (m_resultsStale && index != AccountsIndex && index != ScenarioIndex)
         runNow();
     if (index == ScenarioIndex)

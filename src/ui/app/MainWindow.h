@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
+#include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "engine/RunOptions.h"
@@ -10,10 +13,13 @@
 
 class QMenu;
 class QTabWidget;
+class QToolBar;
+class QUndoStack;
 
 namespace finplan {
 
 struct RunState;
+struct Scenario;
 struct ScenarioDocument;
 class AccountsFolder;
 class ReportViewer;
@@ -42,6 +48,21 @@ class MainWindow : public QMainWindow {
     // Every edit of the scenario reports here.
     void markModified();
 
+    // The action of a command of the menus, keys and toolbar, by its number; null for one
+    // that this window does not offer.
+    QAction* command(int id) const { return m_commands.value(id); }
+    // The toolbar's commands in order, 0 for a separator.
+    static const std::vector<int>& toolbarLayout();
+    QUndoStack* undoStack() const { return m_undo; }
+
+    // One change of the scenario, as one undo step: `change` edits the scenario and says
+    // whether it changed anything. The views follow and the results become stale.
+    void commitEdit(const QString& text, const std::function<bool(Scenario&)>& change);
+
+    // Windows that work on the current results and must be finished first: while one is
+    // open, commands and folder changes only bring it to the front.
+    void addToolWindow(QWidget* window);
+
     // The commands.
     void openScenario();
     // Open with a path already chosen: the save prompt, then the load.
@@ -58,6 +79,14 @@ class MainWindow : public QMainWindow {
     void exportResultsCommand();
     // A report kind's screen page in a viewer window, from the current results.
     ReportViewer* showReport(int kind);
+    // The Scenario folder's Delete: the event at position `event` of the table.
+    void deleteEventCommand(int event);
+    // Command 14: the accounts renumbered in name order, after the user agrees.
+    void reindexAccountsCommand();
+    // Commands 112 to 114: the printer, results-list and scenario-list fonts.
+    void chooseFontCommand(int id);
+    // The payment schedule of a loan or mortgage event; it closes before this returns.
+    void showPaymentSchedule(int event);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -67,6 +96,13 @@ class MainWindow : public QMainWindow {
 
   private:
     void createActions();
+    // Runs a command unless a tool window is open (the busy rule).
+    void runCommand(int id);
+    bool busy();
+    // The band colour and fonts of the lists, from the options and the scenario's fonts.
+    void applyDisplay();
+    // The views and the results after the scenario changed under them.
+    void scenarioChanged();
     // Shows why a command failed, unless the user declined it.
     void showFailure(const Status& outcome);
     void loadDocument(const QString& path, bool quietIfMissing);
@@ -97,7 +133,12 @@ class MainWindow : public QMainWindow {
     Preferences m_preferences{};
     StartupOptions m_startup;
     QMenu* m_fileMenu = nullptr;
-    QAction* m_exitAction = nullptr;
+    QAction* m_recentAnchor = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    QHash<int, QAction*> m_commands;
+    QUndoStack* m_undo;
+    QList<QPointer<QWidget>> m_toolWindows;
+    int m_previousFolder = 0;
     QList<QAction*> m_recentActions;
     bool m_haveRun = false;
     bool m_resultsStale = true;

@@ -3,9 +3,11 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace finplan {
 
@@ -123,6 +125,16 @@ QString Prompter::saveExportPath(ExportFormat format) {
                                  : QStringLiteral("Tab-delimited Files (*.VTE *.vte)");
     return withExtension(QFileDialog::getSaveFileName(m_parent, title, QString(), filter),
                          comma ? QStringLiteral("csv") : QStringLiteral("vte"));
+}
+
+std::optional<QFont> Prompter::chooseFont(const QFont& initial, const QString& title,
+                                          int minPoints, int maxPoints) {
+    bool ok = false;
+    QFont font = QFontDialog::getFont(&ok, initial, m_parent, title);
+    if (!ok)
+        return std::nullopt;
+    font.setPointSizeF(std::clamp(font.pointSizeF(), double(minPoints), double(maxPoints)));
+    return font;
 }
 
 QString Prompter::saveAccountsPath() {

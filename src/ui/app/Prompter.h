@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
+#include <optional>
 
 #include "engine/RunOptions.h"
 #include "model/Message.h"
@@ -35,6 +37,9 @@ class Prompter : public Notifier {
     // "Export Accounts to a File": Tab or Comma, or None when cancelled; then the file.
     virtual ExportFormat chooseExportFormat();
     virtual QString saveExportPath(ExportFormat format);
+    // The font dialog; the size chosen is held to `minPoints`..`maxPoints`.
+    virtual std::optional<QFont> chooseFont(const QFont& initial, const QString& title,
+                                            int minPoints, int maxPoints);
 
   protected:
     QWidget* m_parent;

@@ -16,6 +16,7 @@ class AccountsFolder : public QWidget {
   public:
     explicit AccountsFolder(QWidget* parent = nullptr);
     void showAccounts(const Scenario& s);
+    QTableView* view() const { return m_view; }
 
   private:
     AccountsModel* m_model;

@@ -5,9 +5,11 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include "model/EventViews.h"
 #include "model/Scenario.h"
 #include "ui/folders/ScheduleRules.h"
 #include "ui/platform/Icons.h"
@@ -52,7 +54,11 @@ class EventRowDelegate : public QStyledItemDelegate {
 
 } // namespace
 
-ScenarioFolder::ScenarioFolder(QWidget* parent) : QWidget(parent), m_list(new QListWidget(this)) {
+ScenarioFolder::ScenarioFolder(QWidget* parent)
+    : QWidget(parent), m_list(new QListWidget(this)),
+      m_delete(new QPushButton(themeIcon("edit-delete", QStyle::SP_TrashIcon),
+                               QStringLiteral("Delete"), this)),
+      m_schedule(new QPushButton(QStringLiteral("Payment Schedule"), this)) {
     m_list->setObjectName(QStringLiteral("eventList"));
     m_list->setItemDelegate(new EventRowDelegate(m_list));
     m_list->setUniformItemSizes(true);
@@ -65,30 +71,57 @@ ScenarioFolder::ScenarioFolder(QWidget* parent) : QWidget(parent), m_list(new QL
         const char* name;
         const char* icon;
         QStyle::StandardPixmap fallback;
-    } kButtons[] = {{"Add", "add", "list-add", QStyle::SP_FileDialogNewFolder},
-                    {"Edit", "edit", "document-edit", QStyle::SP_FileDialogDetailedView},
-                    {"Delete", "delete", "edit-delete", QStyle::SP_TrashIcon},
-                    {"Copy", "copy", "edit-copy", QStyle::SP_FileLinkIcon}};
-    for (const auto& b : kButtons) {
+    } kEditorButtons[] = {{"Add", "add", "list-add", QStyle::SP_FileDialogNewFolder},
+                          {"Edit", "edit", "document-edit", QStyle::SP_FileDialogDetailedView},
+                          {"Copy", "copy", "edit-copy", QStyle::SP_FileLinkIcon}};
+    for (const auto& b : kEditorButtons) {
         auto* push =
             new QPushButton(themeIcon(b.icon, b.fallback), QString::fromLatin1(b.text), this);
         push->setObjectName(QLatin1String(b.name));
         push->setEnabled(false);
         buttons->addWidget(push);
     }
+    m_delete->setObjectName(QStringLiteral("delete"));
+    m_schedule->setObjectName(QStringLiteral("paymentSchedule"));
+    m_schedule->setToolTip(QStringLiteral("The yearly payments of the selected loan or mortgage"));
+    buttons->insertWidget(2, m_delete);
+    buttons->addWidget(m_schedule);
     buttons->addStretch();
     buttons->addWidget(new QLabel(QStringLiteral("Double click an event to edit."), this));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
+
+    connect(m_list, &QListWidget::currentRowChanged, this, &ScenarioFolder::selectionChanged);
+    connect(m_list, &QListWidget::itemSelectionChanged, this, &ScenarioFolder::selectionChanged);
+    connect(m_delete, &QPushButton::clicked, this, [this] { Q_EMIT deleteRequested(selectedEvent()); });
+    connect(m_schedule, &QPushButton::clicked, this,
+            [this] { Q_EMIT scheduleRequested(selectedEvent()); });
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, m_list, nullptr, nullptr,
+                                    Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, m_delete, &QPushButton::click);
+    selectionChanged();
+}
+
+void ScenarioFolder::selectionChanged() {
+    const int event = selectedEvent();
+    const FinancialEvent* e = event >= 0 ? &m_scenario->events[event] : nullptr;
+    // An RMD plan belongs to its accounts' settings, not to the list.
+    m_delete->setEnabled(e && e->kind != kRequiredDistribution);
+    m_schedule->setEnabled(e && (e->kind == kMortgage || (e->kind == kLoan && !isCreditCard(*e))));
 }
 
 void ScenarioFolder::describe(const Scenario& s, const std::vector<std::string>& rows) {
     m_scenario = &s;
+    const int row = m_list->currentRow();
     m_list->clear();
-    for (const std::string& row : rows)
-        m_list->addItem(QString::fromStdString(row));
+    for (const std::string& text : rows)
+        m_list->addItem(QString::fromStdString(text));
+    // After a delete the selection stays where it was, on the rows that moved up.
+    if (row >= 0 && row < m_list->count())
+        m_list->setCurrentRow(row);
+    selectionChanged();
 }
 
 int ScenarioFolder::selectedEvent() const {

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QListWidget;
+class QPushButton;
 
 namespace finplan {
 
@@ -21,9 +22,19 @@ class ScenarioFolder : public QWidget {
     int selectedEvent() const;
     QListWidget* list() const { return m_list; }
 
+  Q_SIGNALS:
+    // Delete, or the Delete key, on a row of an event that may be deleted.
+    void deleteRequested(int event);
+    // The yearly schedule of the selected loan or mortgage.
+    void scheduleRequested(int event);
+
   private:
+    void selectionChanged();
+
     const Scenario* m_scenario = nullptr;
     QListWidget* m_list;
+    QPushButton* m_delete;
+    QPushButton* m_schedule;
 };
 
 } // namespace finplan

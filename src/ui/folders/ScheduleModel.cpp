@@ -71,8 +71,7 @@ QVariant ScheduleModel::headerData(int section, Qt::Orientation orientation, int
 }
 
 ScheduleDelegate::ScheduleDelegate(QTableView* view, const ScheduleModel* model)
-    : QStyledItemDelegate(view), m_view(view), m_model(model),
-      m_band(view->palette().color(QPalette::AlternateBase)) {}
+    : QStyledItemDelegate(view), m_view(view), m_model(model) {}
 
 void ScheduleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
@@ -80,7 +79,9 @@ void ScheduleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const int column = index.column();
     painter->save();
     painter->setClipRect(option.rect);
-    painter->fillRect(option.rect, row % 2 ? m_band : option.palette.color(QPalette::Base));
+    const bool band = row % 2 && m_view->alternatingRowColors();
+    painter->fillRect(option.rect, option.palette.color(band ? QPalette::AlternateBase
+                                                             : QPalette::Base));
     const bool redRow = m_model->isRed(row);
     // The year rows stand out from the lines of the events between them.
     if (isTableRow(m_model->line(row))) {

@@ -39,13 +39,12 @@ class ScheduleModel : public QAbstractTableModel {
     float m_startAge = 0;
 };
 
-// Draws the results rows: bands, the segments of each row across their columns, and red for
+// Draws the results rows: the view's bands, the segments of each row across their columns, and red for
 // warnings and negative money. Each cell draws only its own part, so partial repaints stay whole.
 class ScheduleDelegate : public QStyledItemDelegate {
     Q_OBJECT
   public:
     ScheduleDelegate(QTableView* view, const ScheduleModel* model);
-    void setBandColour(const QColor& colour) { m_band = colour; }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
@@ -53,7 +52,6 @@ class ScheduleDelegate : public QStyledItemDelegate {
   private:
     QTableView* m_view;
     const ScheduleModel* m_model;
-    QColor m_band;
 };
 
 } // namespace finplan

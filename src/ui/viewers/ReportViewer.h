@@ -21,6 +21,7 @@ class ReportViewer : public QDialog {
     Q_OBJECT
   public:
     ReportViewer(int kind, const ReportTable& table, QWidget* parent = nullptr);
+    QTableWidget* table() const { return m_table; }
 
   private:
     QTableWidget* m_table;

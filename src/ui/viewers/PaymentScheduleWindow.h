@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "model/Records.h"
+
+class QTableWidget;
+
+namespace finplan {
+
+class Notifier;
+
+// "Mortgage Schedule": the yearly amortisation of a loan or mortgage, also written to
+// "psched.tmp" in `workDir` for printing. A file that cannot be written is reported through
+// `notifier` and the window shows no rows.
+class PaymentScheduleWindow : public QDialog {
+    Q_OBJECT
+  public:
+    PaymentScheduleWindow(const FinancialEvent& event, float scenarioStartAge,
+                          const std::string& workDir, Notifier& notifier,
+                          QWidget* parent = nullptr);
+
+    QTableWidget* table() const { return m_table; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    QTableWidget* m_table;
+};
+
+} // namespace finplan
