@@ -325,7 +325,7 @@ TEST(DeleteListedEvent, KeepsRmdPlansAndReleasesWhatTheEventHeld) {
         bool deleted;
         const char* first;
         int count;
-    } steps[] = {{1, false, "first", 5}, {4, true, "first", 4}, {2, true, "first", 3},
+    } steps[] = {{1, false, "first", 5}, {4, true, "first", 4},  {2, true, "first", 3},
                  {2, true, "first", 2},  {7, false, "first", 2}, {0, true, "rmd", 1}};
     for (const auto& step : steps) {
         SCOPED_TRACE(step.index);

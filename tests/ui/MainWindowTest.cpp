@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
 #include <memory>
 
@@ -19,6 +20,7 @@
 #include "ui/folders/ResultsFolder.h"
 #include "ui/folders/ScenarioFolder.h"
 #include "ui/folders/ScheduleRules.h"
+#include "ui/viewers/PaymentScheduleWindow.h"
 #include "ui/viewers/ReportViewer.h"
 
 using namespace finplan;
@@ -52,6 +54,9 @@ class TestPrompter : public Prompter {
     QString saveResultsPath() override { return m_log.accountsPath; }
     QString saveGraphsPath() override { return m_log.accountsPath; }
     ExportFormat chooseExportFormat() override { return ExportFormat::Comma; }
+    std::optional<QFont> chooseFont(const QFont&, const QString&, int, int) override {
+        return std::nullopt;
+    }
     QString saveExportPath(ExportFormat) override { return m_log.accountsPath; }
 
   private:
@@ -246,6 +251,97 @@ class MainWindowTest : public QObject {
         QVERIFY(csv.readLine().startsWith("Age,"));
         QVERIFY(csv.readLine().startsWith("40.00,"));
         QVERIFY(m_log.messages.empty());
+    }
+
+    void everyKeyReachesItsCommand() {
+        const struct {
+            int command;
+            const char* keys;
+        } table[] = {{2, "Alt+O"},  {3, "Alt+S"},    {4, "Alt+A"},    {5, "Alt+X"},
+                     {6, "Alt+B"},  {8, "Alt+C"},    {9, "Alt+R"},    {11, "Alt+G"},
+                     {12, "Alt+E"}, {112, "Ctrl+F"}, {911, "Alt+F12"}};
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        for (const auto& row : table) {
+            QAction* action = m_window->command(row.command);
+            QVERIFY2(action, row.keys);
+            // Only whether the key arrives is tested here, not what the command does.
+            QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+            QSignalSpy triggered(action, &QAction::triggered);
+            QTest::keySequence(m_window.get(), QKeySequence(QLatin1String(row.keys)));
+            QVERIFY2(triggered.count() == 1, row.keys);
+        }
+
+        // The toolbar keeps the order of its layout, without the commands still to come.
+        QList<int> expected;
+        for (int id : MainWindow::toolbarLayout())
+            if (m_window->command(id))
+                expected << id;
+        QList<int> shown;
+        for (QAction* action : child<QToolBar>("toolbar")->actions())
+            for (int id : expected)
+                if (m_window->command(id) == action)
+                    shown << id;
+        QCOMPARE(shown, expected);
+    }
+
+    void deleteTakesTheSelectedEventAndUndoBringsItBack() {
+        showFolder(MainWindow::ScenarioIndex);
+        auto* list = child<QListWidget>("eventList");
+        auto* remove = child<QPushButton>("delete");
+        const Scenario& doc = m_window->document().scenario;
+        QCOMPARE(doc.eventCount, 13);
+        // The RMD plan, on the last rows, stays.
+        list->setCurrentRow(list->count() - 1);
+        QVERIFY(!remove->isEnabled());
+        const int income =
+            list->row(list->findItems(QStringLiteral("Retirement income"), Qt::MatchContains)[0]);
+        list->setCurrentRow(income + 1);
+        QTest::mouseClick(remove, Qt::LeftButton);
+        QCOMPARE(doc.eventCount, 12);
+        QVERIFY(list->findItems(QStringLiteral("Retirement income"), Qt::MatchContains).isEmpty());
+        QVERIFY(m_window->document().modified);
+
+        child<QAction>("undo")->trigger();
+        QCOMPARE(doc.eventCount, 13);
+        QCOMPARE(doc.events[11].name.str(), std::string("Retirement income"));
+        QVERIFY(!m_window->document().modified);
+        child<QAction>("redo")->trigger();
+        QCOMPARE(doc.eventCount, 12);
+        m_log.answer = TestPrompter::SaveAnswer::No;
+    }
+
+    void anOpenToolWindowHoldsCommandsAndFolders() {
+        QWidget tool;
+        m_window->addToolWindow(&tool);
+        tool.show();
+        child<QAction>("open")->trigger();
+        showFolder(MainWindow::ResultsIndex);
+        QCOMPARE(m_log.openDialogs, 0);
+        QCOMPARE(child<QTabWidget>("folders")->currentIndex(), int(MainWindow::SummaryIndex));
+        tool.close();
+        child<QAction>("open")->trigger();
+        QCOMPARE(m_log.openDialogs, 1);
+    }
+
+    void paymentScheduleOfTheMortgage() {
+        const Scenario& doc = m_window->document().scenario;
+        const FinancialEvent& house = doc.events[6];
+        QCOMPARE(house.kind, std::int16_t(kMortgage));
+        QTemporaryDir dir;
+        const struct {
+            std::string workDir;
+            int rows;
+            std::size_t messages;
+        } cases[] = {{dir.path().toStdString(), 30, 0}, {dir.filePath("none").toStdString(), 0, 1}};
+        TestPrompter prompter(m_log);
+        for (const auto& c : cases) {
+            PaymentScheduleWindow window(house, doc.initialValues.startAge, c.workDir, prompter);
+            QCOMPARE(window.table()->rowCount(), c.rows);
+            QCOMPARE(m_log.messages.size(), c.messages);
+        }
+        QCOMPARE(m_log.messages[0].caption, std::string("FILE OPEN ERROR"));
+        QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("psched.tmp"))));
     }
 
     void theOpenedFileIsRecentAndOpensNextTime() {

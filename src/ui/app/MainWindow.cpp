@@ -6,15 +6,15 @@
 #include <QDateTime>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHeaderView>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QTabWidget>
-#include <QHeaderView>
-#include <QListWidget>
-#include <QTableWidget>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QToolBar>
 #include <QUndoStack>
 #include <QUrl>
@@ -47,10 +47,10 @@ const QString kUntitled = QStringLiteral("tmp01.ret");
 MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
     : QMainWindow(parent),
       m_prompter(prompter ? std::move(prompter) : std::make_unique<Prompter>()),
-      m_doc(makeNewDocument()), m_run(std::make_unique<RunState>()),
-      m_undo(new QUndoStack(this)), m_folders(new QTabWidget(this)),
-      m_summary(new SummaryFolder(this)), m_accounts(new AccountsFolder(this)),
-      m_scenario(new ScenarioFolder(this)), m_results(new ResultsFolder(*m_prompter, this)) {
+      m_doc(makeNewDocument()), m_run(std::make_unique<RunState>()), m_undo(new QUndoStack(this)),
+      m_folders(new QTabWidget(this)), m_summary(new SummaryFolder(this)),
+      m_accounts(new AccountsFolder(this)), m_scenario(new ScenarioFolder(this)),
+      m_results(new ResultsFolder(*m_prompter, this)) {
     m_prompter->setParent(this);
     // Random-rate runs draw from one source seeded once from the clock.
     m_run->random = RandomGenerator(static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch()));
@@ -81,9 +81,8 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
             showPaymentSchedule(event);
     });
     // An undo back to the saved scenario leaves nothing to save.
-    connect(m_undo, &QUndoStack::cleanChanged, this, [this](bool clean) {
-        m_doc->modified = !clean;
-    });
+    connect(m_undo, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { m_doc->modified = !clean; });
 
     setAcceptDrops(true);
     setMinimumSize(600, 500);
@@ -198,26 +197,26 @@ class ScenarioEdit : public QUndoCommand {
 
 const std::vector<int>& MainWindow::toolbarLayout() {
     static const std::vector<int> layout = {
-        1,   2,   3,   4,   kSeparator, 13,  12,  8,   9,   kSeparator, 401, kSeparator, 11, 403, 501,
-        kSeparator, 881, 882, 883, 177, 180, 179, 178, 886, 467, 904, 884, 6, kSeparator, 104};
+        1,   2,          3,   4,   kSeparator, 13,         12,  8,   9,          kSeparator,
+        401, kSeparator, 11,  403, 501,        kSeparator, 881, 882, 883,        177,
+        180, 179,        178, 886, 467,        904,        884, 6,   kSeparator, 104};
     return layout;
 }
 
 void MainWindow::createActions() {
-    QMenu* menus[] = {nullptr, new QMenu(QStringLiteral("File"), this),
-                      new QMenu(QStringLiteral("Edit"), this),
-                      new QMenu(QStringLiteral("Options"), this),
-                      new QMenu(QStringLiteral("Help"), this)};
+    QMenu* menus[] = {
+        nullptr, new QMenu(QStringLiteral("File"), this), new QMenu(QStringLiteral("Edit"), this),
+        new QMenu(QStringLiteral("Options"), this), new QMenu(QStringLiteral("Help"), this)};
     m_fileMenu = menus[static_cast<int>(Menu::File)];
     QMenu* edit = menus[static_cast<int>(Menu::Edit)];
 
     // Undo and Redo ask the busy rule like every other command.
-    auto* undo = new QAction(themeIcon("edit-undo", QStyle::SP_ArrowBack), QStringLiteral("&Undo"),
-                             this);
+    auto* undo =
+        new QAction(themeIcon("edit-undo", QStyle::SP_ArrowBack), QStringLiteral("&Undo"), this);
     undo->setObjectName(QStringLiteral("undo"));
     undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    auto* redo = new QAction(themeIcon("edit-redo", QStyle::SP_ArrowForward),
-                             QStringLiteral("&Redo"), this);
+    auto* redo =
+        new QAction(themeIcon("edit-redo", QStyle::SP_ArrowForward), QStringLiteral("&Redo"), this);
     redo->setObjectName(QStringLiteral("redo"));
     // Not Ctrl+Y: that key is Page Setup.
     redo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
@@ -226,10 +225,12 @@ void MainWindow::createActions() {
     connect(m_undo, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
     connect(m_undo, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
     connect(m_undo, &QUndoStack::undoTextChanged, undo, [undo](const QString& text) {
-        undo->setText(text.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo %1").arg(text));
+        undo->setText(text.isEmpty() ? QStringLiteral("&Undo")
+                                     : QStringLiteral("&Undo %1").arg(text));
     });
     connect(m_undo, &QUndoStack::redoTextChanged, redo, [redo](const QString& text) {
-        redo->setText(text.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo %1").arg(text));
+        redo->setText(text.isEmpty() ? QStringLiteral("&Redo")
+                                     : QStringLiteral("&Redo %1").arg(text));
     });
     connect(undo, &QAction::triggered, this, [this] {
         if (!busy())
@@ -395,11 +396,11 @@ void MainWindow::commitEdit(const QString& text, const std::function<bool(Scenar
     if (!change(m_doc->scenario))
         return;
     auto after = std::make_unique<Scenario>(m_doc->scenario);
-    m_undo->push(new ScenarioEdit(text, std::move(before), std::move(after),
-                                  [this](const Scenario& s) {
-                                      m_doc->scenario = s;
-                                      scenarioChanged();
-                                  }));
+    m_undo->push(
+        new ScenarioEdit(text, std::move(before), std::move(after), [this](const Scenario& s) {
+            m_doc->scenario = s;
+            scenarioChanged();
+        }));
     scenarioChanged();
 }
 
@@ -456,8 +457,8 @@ void MainWindow::chooseFontCommand(int id) {
     const struct {
         const char* title;
         int minPoints, maxPoints;
-    } kChoosers[] = {{"Printer Font", 6, 78}, {"Results List Font", 8, 12},
-                     {"Scenario List Font", 8, 14}};
+    } kChoosers[] = {
+        {"Printer Font", 6, 78}, {"Results List Font", 8, 12}, {"Scenario List Font", 8, 14}};
     const int record = id - 112;
     if (record < 0 || record >= kFonts)
         return;

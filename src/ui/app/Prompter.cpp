@@ -127,8 +127,8 @@ QString Prompter::saveExportPath(ExportFormat format) {
                          comma ? QStringLiteral("csv") : QStringLiteral("vte"));
 }
 
-std::optional<QFont> Prompter::chooseFont(const QFont& initial, const QString& title,
-                                          int minPoints, int maxPoints) {
+std::optional<QFont> Prompter::chooseFont(const QFont& initial, const QString& title, int minPoints,
+                                          int maxPoints) {
     bool ok = false;
     QFont font = QFontDialog::getFont(&ok, initial, m_parent, title);
     if (!ok)

@@ -95,11 +95,12 @@ ScenarioFolder::ScenarioFolder(QWidget* parent)
 
     connect(m_list, &QListWidget::currentRowChanged, this, &ScenarioFolder::selectionChanged);
     connect(m_list, &QListWidget::itemSelectionChanged, this, &ScenarioFolder::selectionChanged);
-    connect(m_delete, &QPushButton::clicked, this, [this] { Q_EMIT deleteRequested(selectedEvent()); });
+    connect(m_delete, &QPushButton::clicked, this,
+            [this] { Q_EMIT deleteRequested(selectedEvent()); });
     connect(m_schedule, &QPushButton::clicked, this,
             [this] { Q_EMIT scheduleRequested(selectedEvent()); });
-    auto* deleteKey = new QShortcut(QKeySequence::Delete, m_list, nullptr, nullptr,
-                                    Qt::WidgetShortcut);
+    auto* deleteKey =
+        new QShortcut(QKeySequence::Delete, m_list, nullptr, nullptr, Qt::WidgetShortcut);
     connect(deleteKey, &QShortcut::activated, m_delete, &QPushButton::click);
     selectionChanged();
 }

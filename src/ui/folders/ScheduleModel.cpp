@@ -80,8 +80,8 @@ void ScheduleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->save();
     painter->setClipRect(option.rect);
     const bool band = row % 2 && m_view->alternatingRowColors();
-    painter->fillRect(option.rect, option.palette.color(band ? QPalette::AlternateBase
-                                                             : QPalette::Base));
+    painter->fillRect(option.rect,
+                      option.palette.color(band ? QPalette::AlternateBase : QPalette::Base));
     const bool redRow = m_model->isRed(row);
     // The year rows stand out from the lines of the events between them.
     if (isTableRow(m_model->line(row))) {

@@ -39,8 +39,9 @@ class ScheduleModel : public QAbstractTableModel {
     float m_startAge = 0;
 };
 
-// Draws the results rows: the view's bands, the segments of each row across their columns, and red for
-// warnings and negative money. Each cell draws only its own part, so partial repaints stay whole.
+// Draws the results rows: the view's bands, the segments of each row across their columns, and red
+// for warnings and negative money. Each cell draws only its own part, so partial repaints stay
+// whole.
 class ScheduleDelegate : public QStyledItemDelegate {
     Q_OBJECT
   public:

@@ -46,15 +46,15 @@ PaymentScheduleWindow::PaymentScheduleWindow(const FinancialEvent& event, float 
         m_table->setRowCount(static_cast<int>(rows.size()));
         for (int r = 0; r < m_table->rowCount(); ++r) {
             const PaymentScheduleRow& row = rows[static_cast<std::size_t>(r)];
-            const float values[] = {row.principal,     row.interest,       row.totalPrincipal,
-                                    row.totalInterest, row.totalPayment,   row.equity,
+            const float values[] = {row.principal,      row.interest,      row.totalPrincipal,
+                                    row.totalInterest,  row.totalPayment,  row.equity,
                                     row.inflatedEquity, row.propertyValue, row.propertyLiability};
             auto* age = new QTableWidgetItem(QString::number(row.age));
             age->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             m_table->setItem(r, 0, age);
             for (int c = 0; c < static_cast<int>(std::size(values)); ++c) {
-                auto* item = new QTableWidgetItem(QString::fromStdString(
-                    formatText("%.2f", static_cast<double>(values[c]))));
+                auto* item = new QTableWidgetItem(
+                    QString::fromStdString(formatText("%.2f", static_cast<double>(values[c]))));
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
                 m_table->setItem(r, c + 1, item);
             }
