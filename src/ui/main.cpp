@@ -3,6 +3,7 @@
 
 #include "ui/app/MainWindow.h"
 #include "ui/app/Screenshots.h"
+#include "ui/platform/Paths.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -25,7 +26,10 @@ int main(int argc, char* argv[]) {
                                  QStringLiteral("[FILE.ret]"));
     parser.process(app);
 
-    const QStringList files = parser.positionalArguments();
+    QStringList files = parser.positionalArguments();
+    // The pictures show the example unless another scenario is named.
+    if (parser.isSet(screenshots) && files.isEmpty() && !finplan::exampleScenario().isEmpty())
+        files << finplan::exampleScenario();
     finplan::MainWindow window;
     // The start-up keywords (NORET, SUMMARY, ...) are found anywhere on the command line.
     window.start(files.isEmpty() ? QString() : files.first(),

@@ -5,7 +5,12 @@
 #include <QTabWidget>
 #include <QTextStream>
 
+#include "model/EventViews.h"
+#include "model/ScenarioFile.h"
 #include "ui/app/MainWindow.h"
+#include "ui/app/Prompter.h"
+#include "ui/platform/Paths.h"
+#include "ui/viewers/PaymentScheduleWindow.h"
 #include "ui/viewers/ReportViewer.h"
 
 namespace finplan {
@@ -56,6 +61,24 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
             save(viewer->grab(), "viewer", viewer->windowTitle());
             viewer->close();
         }
+    }
+    // The schedule of the first mortgage, or else of the first loan.
+    const Scenario& s = window.document().scenario;
+    const FinancialEvent* debt = nullptr;
+    for (int i = 0; i < s.eventCount; ++i) {
+        const FinancialEvent& e = s.events[i];
+        if (e.kind == kMortgage || (e.kind == kLoan && !isCreditCard(e) && !debt))
+            debt = &e;
+        if (debt && debt->kind == kMortgage)
+            break;
+    }
+    if (debt) {
+        Prompter quiet;
+        PaymentScheduleWindow schedule(*debt, s.initialValues.startAge, workDirectory(), quiet,
+                                       &window);
+        schedule.show();
+        QApplication::processEvents();
+        save(schedule.grab(), "window", schedule.windowTitle());
     }
     return ok;
 }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace finplan {
@@ -14,6 +15,16 @@ std::string dataDirectory() {
         QDir(installed).exists(QStringLiteral("mort.dat")))
         return QDir::cleanPath(installed).toStdString();
     return here.path().toStdString();
+}
+
+QString exampleScenario() {
+    const QDir here(QCoreApplication::applicationDirPath());
+    for (const char* place : {"../../examples/household.ret", "../share/finplan/household.ret"}) {
+        const QString path = here.absoluteFilePath(QLatin1String(place));
+        if (QFileInfo::exists(path))
+            return QDir::cleanPath(path);
+    }
+    return {};
 }
 
 std::string settingsDirectory() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <string>
 
 #include "engine/RunOptions.h"
@@ -14,5 +15,7 @@ std::string settingsDirectory();
 // The per-user folder the runs write their working files to; created on first use.
 std::string workDirectory();
 LocalDateTime clockNow();
+// The bundled example scenario, in the build tree or installed; empty when there is none.
+QString exampleScenario();
 
 } // namespace finplan

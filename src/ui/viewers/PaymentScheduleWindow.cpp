@@ -1,6 +1,7 @@
 #include "ui/viewers/PaymentScheduleWindow.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -30,6 +31,10 @@ PaymentScheduleWindow::PaymentScheduleWindow(const FinancialEvent& event, float 
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setAlternatingRowColors(true);
     m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The columns share the list's width in their proportions whenever it changes.
+    m_table->viewport()->installEventFilter(this);
     m_table->setColumnCount(static_cast<int>(std::size(kColumnParts)));
     m_table->setHorizontalHeaderLabels(
         {QStringLiteral("Age"), QStringLiteral("Principal"), QStringLiteral("Interest"),
@@ -66,14 +71,16 @@ PaymentScheduleWindow::PaymentScheduleWindow(const FinancialEvent& event, float 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
     layout->addWidget(buttons);
-    resize(900, 480);
+    resize(980, 520);
 }
 
-void PaymentScheduleWindow::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    const int width = m_table->viewport()->width();
-    for (int c = 0; c < m_table->columnCount(); ++c)
-        m_table->setColumnWidth(c, width * kColumnParts[c] / kAllParts);
+bool PaymentScheduleWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_table->viewport() && event->type() == QEvent::Resize) {
+        const int width = m_table->viewport()->width();
+        for (int c = 0; c < m_table->columnCount(); ++c)
+            m_table->setColumnWidth(c, width * kColumnParts[c] / kAllParts);
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace finplan

@@ -24,7 +24,7 @@ class PaymentScheduleWindow : public QDialog {
     QTableWidget* table() const { return m_table; }
 
   protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QTableWidget* m_table;
