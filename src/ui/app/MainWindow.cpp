@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QSessionManager>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
@@ -84,6 +85,7 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
     connect(m_undo, &QUndoStack::cleanChanged, this,
             [this](bool clean) { m_doc->modified = !clean; });
 
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::commitSession);
     setAcceptDrops(true);
     setMinimumSize(600, 500);
     resize(960, 640);
@@ -751,7 +753,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     writeSettings();
+    deleteWorkingFiles(workDirectory());
     event->accept();
+}
+
+void MainWindow::commitSession(QSessionManager& manager) {
+    // The desktop is ending: the same as a close, except that the working files stay, and
+    // Cancel in the save prompt refuses the end.
+    if (manager.allowsInteraction()) {
+        const bool go = maybeSave();
+        manager.release();
+        if (!go) {
+            manager.cancel();
+            return;
+        }
+    }
+    writeSettings();
 }
 
 void MainWindow::folderChanged(int index) {
@@ -839,7 +856,6 @@ void MainWindow::writeSettings() {
     m_preferences.windowWidth = width();
     m_preferences.windowHeight = height();
     writePreferences(dir, m_preferences);
-    deleteWorkingFiles(workDirectory());
 }
 
 } // namespace finplan

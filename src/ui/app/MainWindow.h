@@ -12,6 +12,7 @@
 #include "ui/app/Prompter.h"
 
 class QMenu;
+class QSessionManager;
 class QTabWidget;
 class QToolBar;
 class QUndoStack;
@@ -90,6 +91,7 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void commitSession(QSessionManager& manager);
     // A scenario file dropped on the window opens as with Open.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
