@@ -251,7 +251,7 @@ void MainWindow::createActions() {
         if (c.id == kSeparator) {
             QAction* separator = menu->addSeparator();
             // The separator after Read Accounts closes the recent files.
-            if (menu == m_fileMenu && m_commands.contains(9) && !m_recentAnchor)
+            if (menu == m_fileMenu && m_commands.count(9) && !m_recentAnchor)
                 m_recentAnchor = separator;
             continue;
         }
@@ -264,7 +264,7 @@ void MainWindow::createActions() {
         const int id = c.id;
         connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
         menu->addAction(action);
-        m_commands.insert(id, action);
+        m_commands[id] = action;
     }
     m_commands[911]->setChecked(m_startup.runLock);
     m_commands[902]->setChecked(m_startup.summaryInResults);
@@ -278,7 +278,7 @@ void MainWindow::createActions() {
         action->setObjectName(QStringLiteral("report%1").arg(view.command));
         const int id = view.command;
         connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
-        m_commands.insert(id, action);
+        m_commands[id] = action;
     }
 
     // The menu titles take no mnemonic: Alt with a letter belongs to the commands.

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "engine/RunOptions.h"
@@ -51,7 +51,10 @@ class MainWindow : public QMainWindow {
 
     // The action of a command of the menus, keys and toolbar, by its number; null for one
     // that this window does not offer.
-    QAction* command(int id) const { return m_commands.value(id); }
+    QAction* command(int id) const {
+        const auto found = m_commands.find(id);
+        return found == m_commands.end() ? nullptr : found->second;
+    }
     // The toolbar's commands in order, 0 for a separator.
     static const std::vector<int>& toolbarLayout();
     QUndoStack* undoStack() const { return m_undo; }
@@ -137,7 +140,7 @@ class MainWindow : public QMainWindow {
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentAnchor = nullptr;
     QToolBar* m_toolbar = nullptr;
-    QHash<int, QAction*> m_commands;
+    std::map<int, QAction*> m_commands;
     QUndoStack* m_undo;
     QList<QPointer<QWidget>> m_toolWindows;
     int m_previousFolder = 0;
