@@ -156,20 +156,9 @@ const struct {
                     {898, kOutgoingEventsReport}, {899, kAccountFlowReport}};
 
 QIcon iconOf(int id) {
-    switch (id) {
-    case 2:
-        return themeIcon("document-open", QStyle::SP_DialogOpenButton);
-    case 3:
-        return themeIcon("document-save", QStyle::SP_DialogSaveButton);
-    case 4:
-        return themeIcon("document-save-as", QStyle::SP_DriveFDIcon);
-    case 5:
+    if (id == 5)
         return themeIcon("application-exit", QStyle::SP_DialogCloseButton);
-    case 6:
-        return themeIcon("help-about", QStyle::SP_MessageBoxInformation);
-    default:
-        return {};
-    }
+    return commandIcon(id);
 }
 
 // A change of the scenario kept as the scenario before and after it.
