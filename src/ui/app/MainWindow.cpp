@@ -496,8 +496,7 @@ void MainWindow::start(const QString& path, const QString& keywords) {
 }
 
 ReportViewer* MainWindow::showReport(int kind) {
-    if (m_resultsStale || !m_haveRun)
-        runNow();
+    runIfStale();
     const Result<ReportTable> table = screenReport(*m_run, workDirectory(), kind);
     if (!table) {
         m_prompter->notify(table.message());
@@ -669,8 +668,7 @@ void MainWindow::exportResultsCommand() {
 }
 
 void MainWindow::saveGraphsCommand() {
-    if (m_resultsStale || !m_haveRun)
-        runNow();
+    runIfStale();
     const QString path = m_prompter->saveGraphsPath();
     if (path.isEmpty())
         return;
@@ -805,6 +803,11 @@ void MainWindow::runNow(RandomMode mode) {
                       static_cast<int>(iv.startAge), static_cast<int>(iv.endAge));
     m_summary->showRun(lastRun());
     m_accounts->showAccounts(m_doc->scenario);
+}
+
+void MainWindow::runIfStale() {
+    if (m_resultsStale || !m_haveRun)
+        runNow();
 }
 
 void MainWindow::describeScenario() {

@@ -119,6 +119,8 @@ class MainWindow : public QMainWindow {
     // The options of the window's runs: the list, the toggles, the working folder.
     RunOptions runOptions(RandomMode mode) const;
     void runNow(RandomMode mode = RandomMode::Off);
+    // Commands that read the last run's files run the scenario first when it changed.
+    void runIfStale();
     // The results folder's Save: the schedule written to a results file the user names.
     void saveResults();
     // The opened file becomes the first recent file; the File menu lists them.
