@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +11,7 @@
 #include "engine/Ages.h"
 #include "engine/Format.h"
 #include "model/EventViews.h"
+#include "model/FileWriter.h"
 #include "model/TextNumbers.h"
 
 namespace finplan {
@@ -27,40 +27,37 @@ std::string fixed(float value) {
     return formatText("%13.2f", static_cast<double>(value));
 }
 
-// Writes out and closes `file`; a full disk or a failed close is a failure naming the file.
-Status finishFile(std::FILE* file, std::string_view text, const std::string& path) {
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed)
-        return {};
+Status cannotWrite(const std::string& path) {
     return Status::error("Cannot write " + path + "!\nThe disk may be full.", "FILE ERROR");
 }
 
-// The whole of `text` as the file `path`, or `cannotOpen` when it cannot be created.
+// The whole of `text` as the working file `path`, or `cannotOpen` when it cannot be created.
+// A file that fails goes, so that no later step reads an old one in its place.
 Status writeFile(const std::string& path, std::string_view text, Message cannotOpen) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
+    switch (writeWholeFile(path, text, OnFailure::Remove)) {
+    case WriteOutcome::Written:
+        return {};
+    case WriteOutcome::CannotOpen:
         return cannotOpen;
-    return finishFile(file, text, path);
+    case WriteOutcome::CannotWrite:
+        break;
+    }
+    return cannotWrite(path);
 }
 
 // The page files of one maker: "spage1", or "rpage<n>" numbered on from the context.
 class PageWriter {
   public:
     PageWriter(ReportContext& context, PageMode mode) : m_context(context), m_mode(mode) {}
-    // Only a maker that has already failed leaves a page open.
-    ~PageWriter() { (void)close(); }
 
     // Closes the page before. An overflow sheet of the budget and payment schedule reports
     // that cannot be created is reported by its number.
     Status open(bool overflow = false) {
         if (Status closed = close(); !closed)
             return closed;
-        const std::string name =
-            m_mode == PageMode::Screen ? "spage1" : "rpage" + std::to_string(m_context.nextPage);
+        const std::string name = pageName();
         m_path = m_context.path(name);
-        m_file = std::fopen(m_path.c_str(), "wb");
-        if (!m_file)
+        if (!m_file.open(m_path))
             return Status::error(
                 overflow ? formatText("Cannot open file rpage%d.\n", m_context.nextPage) : name,
                 "FILE OPEN ERROR");
@@ -71,18 +68,25 @@ class PageWriter {
     }
     void write(std::string_view text) { m_text.append(text); }
     Status close() {
-        if (!m_file)
+        if (!m_file.isOpen())
             return {};
-        std::FILE* file = std::exchange(m_file, nullptr);
-        return finishFile(file, std::exchange(m_text, {}), m_path);
+        m_file.write(std::exchange(m_text, {}));
+        if (m_file.finish() != WriteOutcome::Written)
+            return cannotWrite(m_path);
+        return {};
     }
     int pages() const { return m_pages; }
     bool print() const { return m_mode == PageMode::Print; }
 
   private:
+    std::string pageName() const {
+        return m_mode == PageMode::Screen ? "spage1" : "rpage" + std::to_string(m_context.nextPage);
+    }
+
     ReportContext& m_context;
     PageMode m_mode;
-    std::FILE* m_file = nullptr;
+    // Only a maker that has already failed leaves a page unfinished; it goes.
+    FileWriter m_file{OnFailure::Remove};
     std::string m_path;
     std::string m_text;
     int m_pages = 0;
@@ -835,11 +839,9 @@ Status writePaymentScheduleFile(const std::vector<PaymentScheduleRow>& rows,
         text += "\n";
     }
     text += kShortEnd;
-    const Message failed{"Cannot open temporary print file - psched.tmp", "FILE OPEN ERROR",
-                         MessageKind::Error};
-    if (std::FILE* file = std::fopen(path.c_str(), "wb"))
-        return finishFile(file, text, path) ? Status() : Status(failed);
-    return failed;
+    if (writeWholeFile(path, text, OnFailure::Remove) != WriteOutcome::Written)
+        return Status::error("Cannot open temporary print file - psched.tmp", "FILE OPEN ERROR");
+    return {};
 }
 
 Result<int> writePaymentSchedulePages(ReportContext& c) {

@@ -335,7 +335,7 @@ TEST(ReportPages, AnUnwritablePageIsReported) {
 }
 
 // Every file the results write fails on a full disk, naming the file, instead of reporting
-// success. Each case points one file at /dev/full.
+// success. Each case points the temporary file beside one file at /dev/full.
 TEST(ReportPages, AFullDiskIsAFailureOfEveryWriter) {
     if (!std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
@@ -348,7 +348,7 @@ TEST(ReportPages, AFullDiskIsAFailureOfEveryWriter) {
         writeText(r.file("ptmpsch.dat"), "Description\n-----\n" + std::string(60, '\n'));
     };
     const struct {
-        const char* file; // the one at /dev/full
+        const char* file; // the one whose temporary file is /dev/full
         Write write;
         std::string otherText = ""; // instead of the disk-full text, with its caption
         const char* caption = "FILE ERROR";
@@ -415,7 +415,7 @@ TEST(ReportPages, AFullDiskIsAFailureOfEveryWriter) {
              sheets(r);
              return made(paginateScenario(c.workDir));
          }},
-        {"out.csv.saving",
+        {"out.csv",
          [&](Reports& r, ReportContext&) {
              RunState state;
              test::CollectingNotifier notifier;
@@ -423,7 +423,7 @@ TEST(ReportPages, AFullDiskIsAFailureOfEveryWriter) {
                                   r.file("out.csv"), notifier);
          },
          "Cannot open @out.csv!"},
-        {"saved.vtp.saving",
+        {"saved.vtp",
          [&](Reports& r, ReportContext&) {
              writeText(r.file("plotinf01.tmp"),
                        "h\nh\nh\nh\n1\n0\n" + std::string(kGroups, '\n') + "Done\n");
@@ -434,7 +434,7 @@ TEST(ReportPages, AFullDiskIsAFailureOfEveryWriter) {
     };
     for (const auto& t : cases) {
         Reports r(1, 50, R"(, "groups": [{"name": "Cash"}])");
-        std::filesystem::create_symlink("/dev/full", r.file(t.file));
+        std::filesystem::create_symlink("/dev/full", r.file(std::string(t.file) + ".saving"));
         ReportContext c = r.context();
         const Status written = t.write(r, c);
         if (written) {
