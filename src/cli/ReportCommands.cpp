@@ -36,8 +36,8 @@ PreparedRun prepare(const std::string& path, const std::string& workDir) {
 }
 
 void run(PreparedRun& p, StreamNotifier& notifier) {
-    require(runSimulation(*p.scenario, p.options, *p.state, notifier), notifier,
-            p.options.scenarioPath + ": the run stopped before its first year");
+    requireRun(runSimulation(*p.scenario, p.options, *p.state, notifier), *p.state, notifier,
+               p.options.scenarioPath);
 }
 
 void printFile(const std::string& path, std::ostream& out) {
@@ -173,8 +173,7 @@ int commandPaginate(const PaginateArgs& args, std::ostream& out, std::ostream& e
         return header;
     };
     StreamNotifier notifier(err);
-    require(runSimulation(*p.scenario, p.options, *p.state, notifier), notifier,
-            p.options.scenarioPath + ": the run stopped before its first year");
+    run(p, notifier);
     const Result<int> pages = results ? paginateResults(workDir) : paginateScenario(workDir);
     if (!pages)
         fail(notifier, pages.message(), "no pages were written");
