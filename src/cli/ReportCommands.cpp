@@ -145,7 +145,7 @@ int commandReport(const ReportArgs& args, std::ostream& out, std::ostream& err) 
         throw CommandError{"report kinds are 1 to 12"};
     }
     if (pages < 1)
-        throw CommandError{"no report pages were written"};
+        throw CommandError{"report " + std::to_string(kind) + " has nothing to show"};
     if (print) {
         // The age details always write two sheets; the other makers number theirs.
         const int sheets = context.nextPage > 1 ? context.nextPage - 1 : pages;

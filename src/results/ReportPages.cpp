@@ -45,10 +45,14 @@ Status writeFile(const std::string& path, std::string_view text, Message cannotO
     return cannotWrite(path);
 }
 
-// The page files of one maker: "spage1", or "rpage<n>" numbered on from the context.
+// The page files of one maker: "spage1", or "rpage<n>" numbered on from the context. The page
+// the maker would write first goes at once: a maker that has nothing to show, or fails, never
+// leaves another report's page to be taken for its own.
 class PageWriter {
   public:
-    PageWriter(ReportContext& context, PageMode mode) : m_context(context), m_mode(mode) {}
+    PageWriter(ReportContext& context, PageMode mode) : m_context(context), m_mode(mode) {
+        removeFile(context.path(pageName()));
+    }
 
     // Closes the page before. An overflow sheet of the budget and payment schedule reports
     // that cannot be created is reported by its number.
@@ -534,9 +538,11 @@ Result<int> writeAccountFlowPages(ReportContext& c, PageMode mode) {
         return Status::error("infile.tmp", "FILE OPEN ERROR");
     if (!readLines(c.path("outfile.tmp"), out))
         return Status::error("outfile.tmp", "FILE OPEN ERROR");
+    // Made first, so that the page of another report is gone when this one has nothing to show.
+    PageWriter pages(c, mode);
     const int count = in.empty() ? 0 : leadingInteger(in[0]);
     if (count < 1 || count > kMaxAccounts || in.size() < static_cast<std::size_t>(count) + 1)
-        return 1;
+        return 0;
     const std::vector<std::string> names(in.begin() + 1, in.begin() + 1 + count);
     std::vector<FlowRecord> incoming, outgoing;
     readFlowRecords(in, static_cast<std::size_t>(count) + 1, firstRowAge(c), incoming);
@@ -556,7 +562,6 @@ Result<int> writeAccountFlowPages(ReportContext& c, PageMode mode) {
                 sums[side][{r.age, static_cast<int>(it - names.begin())}] += r.amount;
         }
 
-    PageWriter pages(c, mode);
     const auto groups = columnGroups(count, 7, mode);
     for (std::size_t gi = 0; gi < groups.size(); ++gi) {
         const auto [first, last] = groups[gi];
@@ -704,6 +709,7 @@ Result<int> writeBudgetPages(ReportContext& c) {
     std::vector<std::string> lines;
     if (!readLines(c.path("pbudout.tmp"), lines))
         return Status::error("Cannot open temporary print file - pbudout.tmp", "FILE OPEN ERROR");
+    PageWriter pages(c, PageMode::Print);
     if (lines.size() < 4)
         return 0;
     const int count = leadingInteger(lines[0]);
@@ -739,7 +745,6 @@ Result<int> writeBudgetPages(ReportContext& c) {
             current[i] += current[i] * items[i].rate * 0.01f;
     }
 
-    PageWriter pages(c, PageMode::Print);
     const int columns = count + 1; // the items and the total
     for (int first = 0; first < columns; first += 8) {
         const int last = std::min(columns, first + 8);

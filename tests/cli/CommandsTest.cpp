@@ -421,6 +421,30 @@ TEST(CliReports, AnAgeWithoutARowIsRefused) {
     }
 }
 
+// A report with nothing to show says so; it never shows the page another report left.
+TEST(CliReports, NothingToShowIsSaidAndNoOldPageIsShown) {
+    test::TempDir dir;
+    const std::string work = dir.path().string(), path = dir.file("empty.ret");
+    ASSERT_EQ(run({"new", path}).status, 0);
+    ASSERT_EQ(run({"report", "1", path, "--workdir", work}).status, 0);
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"report", "8", path, "--workdir", work}, "finplan-cli: report 8 has nothing to show\n"},
+        {{"report", "9", path, "--age", "30", "--workdir", work},
+         "finplan-cli: report 9 has nothing to show\n"},
+        {{"report", "5", path, "--workdir", work}, "finplan-cli: report 5 has nothing to show\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(c.args);
+        EXPECT_EQ(r.status, 1) << c.args[1];
+        EXPECT_EQ(r.err, c.message);
+        EXPECT_EQ(r.out, "") << c.args[1];
+        EXPECT_FALSE(std::filesystem::exists(dir.file("spage1"))) << c.args[1];
+    }
+}
+
 // On a full disk every command that writes fails with a message and status 1, and the file the
 // user asked for is the old one or the whole new one, never a part of it; whichever step of
 // which write fails.

@@ -274,6 +274,34 @@ TEST(BudgetPages, AFullBudgetIsReported) {
     EXPECT_TRUE(last[3].ends_with("        30.00\t       465.00\t")) << last[3];
 }
 
+// A maker with nothing to show writes no page, and the page another report left where its own
+// would go is gone: it is never taken for this report's.
+TEST(ReportPages, NothingToShowLeavesNoOldPage) {
+    const struct {
+        const char* label;
+        std::function<Result<int>(ReportContext&)> make;
+        const char* page;
+    } cases[] = {
+        {"accounts/incoming/outgoing without accounts",
+         [](ReportContext& c) { return writeAccountFlowPages(c, PageMode::Screen); }, "spage1"},
+        {"printed accounts/incoming/outgoing without accounts",
+         [](ReportContext& c) { return writeAccountFlowPages(c, PageMode::Print); }, "rpage1"},
+        {"groups without names",
+         [](ReportContext& c) { return writeGroupPages(c, PageMode::Screen); }, "spage1"},
+    };
+    for (const auto& t : cases) {
+        Reports r(0, 3);
+        writeText(r.file("infile.tmp"), "0\nDooone\n");
+        writeText(r.file("outfile.tmp"), "Dooone\n");
+        writeText(r.file(t.page), " Age\tNet Worth\tInvestment Accounts\n 40.0\t1.00\t1.00\n");
+        ReportContext c = r.context();
+        const Result<int> pages = t.make(c);
+        ASSERT_TRUE(pages) << t.label;
+        EXPECT_EQ(*pages, 0) << t.label;
+        EXPECT_FALSE(std::filesystem::exists(r.file(t.page))) << t.label;
+    }
+}
+
 TEST(PaymentSchedule, TheYearsOfALoan) {
     FinancialEvent loan{};
     loan.kind = kMortgage;
