@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "model/RecordCodec.h"
+#include "model/TextNumbers.h"
 
 namespace finplan {
 
@@ -265,10 +266,9 @@ Status saveScenarioAs(ScenarioDocument& doc, const std::string& path, Notifier& 
 
 std::string workingFilePath(const std::string& directory, float settingsFirstValue) {
     // A damaged settings file may hold anything: the number is held to what a name can carry.
-    const float n = std::isfinite(settingsFirstValue)
-                        ? std::clamp(settingsFirstValue, -999999.0f, 999999.0f)
-                        : 0.0f;
-    const std::string name = "temp" + std::to_string(static_cast<int>(n)) + "1.ret";
+    const int n =
+        std::isfinite(settingsFirstValue) ? wholeNumber(settingsFirstValue, -999999, 999999, 0) : 0;
+    const std::string name = "temp" + std::to_string(n) + "1.ret";
     return (fs::path(directory) / name).string();
 }
 

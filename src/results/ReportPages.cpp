@@ -441,7 +441,8 @@ Result<int> writeEventPages(ReportContext& c, int direction, PageMode mode) {
     std::vector<EventLine> events;
     for (const std::string& text : lines) {
         EventLine e;
-        if (parseEventLine(text, e) && wholeYears(e.ageValue) >= firstAge)
+        if (parseEventLine(text, e) && wholeYears(e.ageValue) >= firstAge &&
+            e.ageValue <= kOldestAge)
             events.push_back(e);
     }
     std::stable_sort(events.begin(), events.end(), [](const EventLine& a, const EventLine& b) {
@@ -524,7 +525,8 @@ void readFlowRecords(const std::vector<std::string>& lines, std::size_t from, in
             trimText(cells[2]).empty())
             continue;
         const float age = static_cast<float>(leadingNumber(cells[0]));
-        if (!(age > 0) || wholeYears(age) < firstAge)
+        // A run's ages lie in 0..120; no other age of a damaged file drives the rows.
+        if (!(age > 0 && age <= kOldestAge) || wholeYears(age) < firstAge)
             continue;
         records.push_back({wholeYears(age), cells[1], static_cast<float>(leadingNumber(cells[2]))});
     }
@@ -721,6 +723,8 @@ Result<int> writeBudgetPages(ReportContext& c) {
         lastAge = 119;
     if (firstAge < 1)
         lastAge = 1;
+    // The rule above leaves the first age as it is: a damaged file's must not drive the rows.
+    firstAge = std::clamp(firstAge, 0, kOldestAge);
     struct Item {
         std::string name;
         float amount, rate;
