@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/RunOptions.h"
+#include "engine/Simulation.h"
 #include "model/Message.h"
 #include "model/Scenario.h"
 
@@ -36,11 +37,20 @@ class StreamNotifier : public Notifier {
         : m_err(err), m_answerYes(answerYes) {}
     void notify(const Message& message) override;
     bool confirm(const Message& question) override;
+    // A run goes on after a working file it cannot create; the command must not end as a
+    // success then.
+    bool reportedError() const { return m_reportedError; }
 
   private:
     std::ostream& m_err;
     bool m_answerYes;
+    bool m_reportedError = false;
 };
+
+// Ends the command when the run of `scenarioPath` failed or reported a file it could not
+// create: before its first year, or in the files it writes.
+void requireRun(const Status& ran, const RunState& state, StreamNotifier& notifier,
+                const std::string& scenarioPath);
 
 // What the command line gave each command, checked and converted.
 struct RunArgs {

@@ -57,7 +57,20 @@ void require(const Status& outcome, Notifier& notifier, const std::string& what)
 }
 
 void StreamNotifier::notify(const Message& message) {
+    m_reportedError = m_reportedError || message.kind == MessageKind::Error;
     m_err << message.caption << ": " << message.text << '\n';
+}
+
+void requireRun(const Status& ran, const RunState& state, StreamNotifier& notifier,
+                const std::string& scenarioPath) {
+    if (ran && !notifier.reportedError())
+        return;
+    // A run that made its rows stopped over a file, not before its first year.
+    const std::string what = state.table.rowCount > 0 ? ": the run's files were not written"
+                                                      : ": the run stopped before its first year";
+    if (!ran)
+        fail(notifier, ran.message(), scenarioPath + what);
+    throw CommandError{scenarioPath + what};
 }
 
 bool StreamNotifier::confirm(const Message& question) {

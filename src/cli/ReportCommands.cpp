@@ -36,8 +36,8 @@ PreparedRun prepare(const std::string& path, const std::string& workDir) {
 }
 
 void run(PreparedRun& p, StreamNotifier& notifier) {
-    require(runSimulation(*p.scenario, p.options, *p.state, notifier), notifier,
-            p.options.scenarioPath + ": the run stopped before its first year");
+    requireRun(runSimulation(*p.scenario, p.options, *p.state, notifier), *p.state, notifier,
+               p.options.scenarioPath);
 }
 
 void printFile(const std::string& path, std::ostream& out) {
@@ -145,7 +145,7 @@ int commandReport(const ReportArgs& args, std::ostream& out, std::ostream& err) 
         throw CommandError{"report kinds are 1 to 12"};
     }
     if (pages < 1)
-        throw CommandError{"no report pages were written"};
+        throw CommandError{"report " + std::to_string(kind) + " has nothing to show"};
     if (print) {
         // The age details always write two sheets; the other makers number theirs.
         const int sheets = context.nextPage > 1 ? context.nextPage - 1 : pages;
@@ -173,8 +173,7 @@ int commandPaginate(const PaginateArgs& args, std::ostream& out, std::ostream& e
         return header;
     };
     StreamNotifier notifier(err);
-    require(runSimulation(*p.scenario, p.options, *p.state, notifier), notifier,
-            p.options.scenarioPath + ": the run stopped before its first year");
+    run(p, notifier);
     const Result<int> pages = results ? paginateResults(workDir) : paginateScenario(workDir);
     if (!pages)
         fail(notifier, pages.message(), "no pages were written");

@@ -128,8 +128,8 @@ int commandRun(const RunArgs& args, std::ostream& out, std::ostream& err) {
     // Seeded once from the clock, unless a seed makes the random run repeatable.
     const std::uint32_t start = seed ? *seed : static_cast<std::uint32_t>(std::time(nullptr));
     state->random = RandomGenerator(start);
-    require(runSimulation(*scenario, options, *state, notifier), notifier,
-            args.scenario + ": the run stopped before its first year");
+    requireRun(runSimulation(*scenario, options, *state, notifier), *state, notifier,
+               args.scenario);
 
     if (!resultsPath.empty()) {
         auto again = readScenario(args.scenario);
@@ -146,8 +146,10 @@ int commandRun(const RunArgs& args, std::ostream& out, std::ostream& err) {
         };
         auto fileState = std::make_unique<RunState>();
         fileState->random = RandomGenerator(start);
-        require(runSimulation(*again, fileOptions, *fileState, notifier), notifier,
-                resultsPath + ": cannot write the results file");
+        const Status written = runSimulation(*again, fileOptions, *fileState, notifier);
+        if (!written)
+            fail(notifier, written.message(), resultsPath + ": cannot write the results file");
+        requireRun(written, *fileState, notifier, args.scenario);
     }
 
     if (asJson) {

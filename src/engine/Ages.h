@@ -1,12 +1,15 @@
 #pragma once
 
+#include "model/TextNumbers.h"
+
 namespace finplan {
+
+// No run reaches beyond this age; an age a file gives above it is damage.
+inline constexpr int kOldestAge = 120;
 
 // The whole years of an age, safe for any value a damaged file may hold.
 inline int wholeYears(float age) {
-    if (!(age > -1000.0f && age < 1000.0f))
-        return age > 0 ? 1000 : -1000;
-    return static_cast<int>(age);
+    return wholeNumber(age, -1000, 1000, -1000);
 }
 
 // An age from a damaged file must not drive a run outside its tables: 0..120.

@@ -265,7 +265,9 @@ Status Simulation::run() {
     m_inYears = false;
 
     if (Status prepared = prepareRun(); !prepared) {
-        (void)closeFiles();
+        // Nothing half-made of a run that never started takes the place of a whole file.
+        for (WorkFile* f : {&m_lineFile, &m_events, &m_incoming, &m_outgoing, &m_plot})
+            f->abandon();
         return prepared;
     }
     if (m_options.prepareOnly)

@@ -45,7 +45,7 @@ Status Simulation::prepareRun() {
         const std::string path =
             results ? m_options.resultsPath
                     : (std::filesystem::path(m_options.workDir) / "ptmpsch.dat").string();
-        if (!m_lineFile.open(path))
+        if (!m_lineFile.open(path, results ? OnFailure::KeepOld : OnFailure::Remove))
             return Status::error(
                 results ? "Cannot open " + path : "Cannot open temporary print file", "FILE ERROR");
         if (m_options.fileHeader)

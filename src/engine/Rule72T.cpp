@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/TextNumbers.h"
+
 namespace finplan {
 
 Rule72TAmounts rule72tDistribution(const LifeTableData& tables, float firstAge, float secondAge,
@@ -12,10 +14,8 @@ Rule72TAmounts rule72tDistribution(const LifeTableData& tables, float firstAge, 
         result.problem = tables.problem;
         return result;
     }
-    const int a =
-        std::isfinite(firstAge) ? static_cast<int>(std::clamp(firstAge, -1.0f, 1000.0f)) : -1;
-    const int b =
-        std::isfinite(secondAge) ? static_cast<int>(std::clamp(secondAge, -1.0f, 1000.0f)) : -1;
+    const int a = wholeNumber(firstAge, -1, 1000, -1);
+    const int b = wholeNumber(secondAge, -1, 1000, -1);
     if (a < 0 || a >= LifeTableData::kMortalityAges) {
         result.problem = "age " + std::to_string(a) + " is outside the mortality table";
         return result;

@@ -154,7 +154,7 @@ class Simulation {
     static bool joinTexts(const char* format, std::span<const std::string_view> texts,
                           std::string& out);
     float& typeTotal(int type);
-    int wholeAge() const { return static_cast<int>(m_state.totals.currentAge); }
+    int wholeAge() const { return wholeYears(m_state.totals.currentAge); }
     bool beforeResults() const {
         return m_state.totals.currentAge < m_state.totals.resultsStartAge;
     }

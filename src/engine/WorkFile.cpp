@@ -4,12 +4,11 @@
 
 namespace finplan {
 
-bool WorkFile::open(const std::string& path) {
+bool WorkFile::open(const std::string& path, OnFailure onFailure) {
     (void)close();
-    m_file = std::fopen(path.c_str(), "wb");
     m_path = path;
     m_buffer.clear();
-    return m_file != nullptr;
+    return m_file.open(path, onFailure);
 }
 
 void WorkFile::detailLine(float age, std::string_view name, float amount) {
@@ -17,7 +16,7 @@ void WorkFile::detailLine(float age, std::string_view name, float amount) {
 }
 
 void WorkFile::eventLine(float age, std::string_view name, int category, float amount) {
-    if (!m_file)
+    if (!isOpen())
         return;
     appendFixed(m_buffer, age, 1, 5);
     m_buffer += '\t';
@@ -32,16 +31,18 @@ void WorkFile::eventLine(float age, std::string_view name, int category, float a
 }
 
 Status WorkFile::close() {
-    if (!m_file)
+    if (!isOpen())
         return {};
-    const bool written =
-        std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) == m_buffer.size();
-    const bool closed = std::fclose(m_file) == 0;
-    m_file = nullptr;
+    m_file.write(m_buffer);
     m_buffer.clear();
-    if (written && closed)
+    if (m_file.finish() == WriteOutcome::Written)
         return {};
     return Status::error("Cannot write " + m_path + "!\nThe disk may be full.", "FILE ERROR");
+}
+
+void WorkFile::abandon() {
+    m_file.abandon();
+    m_buffer.clear();
 }
 
 } // namespace finplan

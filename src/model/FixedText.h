@@ -23,8 +23,14 @@ template <std::size_t N> struct FixedText {
     bool empty() const { return bytes[0] == 0; }
 
     // Stores at most N - 1 characters and clears the rest of the field.
-    void assign(std::string_view text) {
-        const std::size_t n = std::min(text.size(), N - 1);
+    void assign(std::string_view text) { store(text, N - 1); }
+    // Stores at most N characters: a text that fills the field has no terminator, as files
+    // written by other programs may hold it.
+    void assignWhole(std::string_view text) { store(text, N); }
+
+  private:
+    void store(std::string_view text, std::size_t limit) {
+        const std::size_t n = std::min(text.size(), limit);
         std::memcpy(bytes, text.data(), n);
         std::memset(bytes + n, 0, N - n);
     }

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "model/RecordCodec.h"
+#include "model/TextNumbers.h"
 
 namespace finplan {
 
@@ -199,30 +200,8 @@ bool readFilePrefix(const std::string& path, std::size_t limit, std::vector<std:
 }
 
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-    const std::string temporary = path + ".saving";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    if (fs::exists(path, ec))
-        fs::permissions(temporary, fs::status(path, ec).permissions(), ec);
-    fs::rename(temporary, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+    return writeWholeFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()),
+                                                 bytes.size())) == WriteOutcome::Written;
 }
 
 Status loadScenario(ScenarioDocument& doc, const std::string& path) {
@@ -248,10 +227,12 @@ Status loadScenario(ScenarioDocument& doc, const std::string& path) {
 }
 
 Status saveScenario(ScenarioDocument& doc) {
-    doc.scenario.initialValues.eventCount =
-        static_cast<std::int16_t>(std::clamp(doc.scenario.eventCount, 0, kEventSlots));
+    // The file takes its count from the live one; the scenario's copy follows only once saved,
+    // so that a failed save leaves the scenario as it was.
     if (!writeFileAtomically(doc.savePath, encodeScenario(doc.scenario)))
         return Status::error("Cannot open file!", "FILE ERROR");
+    doc.scenario.initialValues.eventCount =
+        static_cast<std::int16_t>(std::clamp(doc.scenario.eventCount, 0, kEventSlots));
     doc.modified = false;
     return {};
 }
@@ -285,10 +266,9 @@ Status saveScenarioAs(ScenarioDocument& doc, const std::string& path, Notifier& 
 
 std::string workingFilePath(const std::string& directory, float settingsFirstValue) {
     // A damaged settings file may hold anything: the number is held to what a name can carry.
-    const float n = std::isfinite(settingsFirstValue)
-                        ? std::clamp(settingsFirstValue, -999999.0f, 999999.0f)
-                        : 0.0f;
-    const std::string name = "temp" + std::to_string(static_cast<int>(n)) + "1.ret";
+    const int n =
+        std::isfinite(settingsFirstValue) ? wholeNumber(settingsFirstValue, -999999, 999999, 0) : 0;
+    const std::string name = "temp" + std::to_string(n) + "1.ret";
     return (fs::path(directory) / name).string();
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/FileWriter.h"
 #include "model/Message.h"
 #include "model/RecordCodec.h"
 #include "model/Scenario.h"
@@ -58,8 +59,7 @@ std::vector<std::uint8_t> encodeWorkingFile(const Scenario& s);
 
 // The first bytes of a file, up to `limit`; false when it cannot be opened as a regular file.
 bool readFilePrefix(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes);
-// Writes a complete new file beside `path` and renames it over `path`, so that a failure never
-// leaves a half-written file behind.
+// The whole of `bytes` as the file `path`, or nothing: a failure keeps the old file.
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // Loads `path` into the document. A file that cannot be opened changes nothing and fails with

@@ -181,9 +181,10 @@ template <class T> void fromJson(const json& value, T& field, const std::string&
         if (!value.is_string())
             fail(where, "expected a text");
         const std::string text = utf8ToLatin1(value.get<std::string>());
-        if (text.size() > T::capacity - 1)
-            fail(where, "longer than " + std::to_string(T::capacity - 1) + " characters");
-        field.assign(text);
+        // A file may fill a text's field without a terminator, and must build again from its dump.
+        if (text.size() > T::capacity)
+            fail(where, "longer than " + std::to_string(T::capacity) + " characters");
+        field.assignWhole(text);
     } else if constexpr (codec::isArray<T>) {
         const json& entries = requireArray(value, codec::ArrayLength<T>::value, where);
         for (std::size_t i = 0; i < entries.size(); ++i)
@@ -426,8 +427,8 @@ void readScenarioJson(const json& j, Scenario& s) {
                        "rmdSettings", "budgets", "assetClasses", "fonts", "preferences"});
     readKey(j, "initialValues", s.initialValues, "");
 
-    // One slot stays free after the events for the editors.
-    forEachEntry(j, "events", kEventSlots - 1, [&](const json& e, int i, const std::string& at) {
+    // As many events as a file holds; the editors keep the last slot free for themselves.
+    forEachEntry(j, "events", kEventSlots, [&](const json& e, int i, const std::string& at) {
         resetEventSlot(s.events[i]);
         fromJson(e, s.events[i], at);
         s.eventCount = i + 1;

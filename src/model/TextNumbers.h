@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <string_view>
 
 // Numbers read from the planner's own text files and from what users type. These never depend
@@ -14,5 +16,14 @@ double leadingNumber(std::string_view text);
 // The whole number at the start of `text`, as atoi reads it ("12.7" gives 12), held to the
 // range of int; 0 when there is none.
 int leadingInteger(std::string_view text);
+
+// The whole part of `value` as an Int, held to [low, high] first: converting a number outside
+// an integer's range is undefined, and files, forms and arguments may hold any number.
+template <class Int> Int wholeNumber(double value, Int low, Int high, Int notANumber) {
+    static_assert(sizeof(Int) <= 4, "a wider integer's limits do not convert exactly");
+    if (std::isnan(value))
+        return notANumber;
+    return static_cast<Int>(std::clamp(value, static_cast<double>(low), static_cast<double>(high)));
+}
 
 } // namespace finplan

@@ -2,6 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+
+#include "model/FileWriter.h"
 
 namespace finplan {
 
@@ -19,13 +22,15 @@ Result<int> paginate(const std::string& workDir, bool scenario) {
     if (!in)
         return Status::error("ptmpsch.dat", "FILE OPEN ERROR");
     int pages = 0;
-    std::ofstream out;
-    // A full disk or a failed close of a sheet is a failure naming it.
+    // Each sheet is written whole when the next one starts; one that fails goes.
+    FileWriter sheet(OnFailure::Remove);
+    std::ostringstream out;
     auto closePage = [&]() -> Status {
-        if (!out.is_open())
+        if (!sheet.isOpen())
             return {};
-        out.close();
-        if (out)
+        sheet.write(out.str());
+        out.str("");
+        if (sheet.finish() == WriteOutcome::Written)
             return {};
         return Status::error("Cannot write " + path("page" + std::to_string(pages)) +
                                  "!\nThe disk may be full.",
@@ -35,8 +40,7 @@ Result<int> paginate(const std::string& workDir, bool scenario) {
         if (Status closed = closePage(); !closed)
             return closed;
         const std::string name = "page" + std::to_string(pages + 1);
-        out.open(path(name), std::ios::binary | std::ios::trunc);
-        if (!out)
+        if (!sheet.open(path(name)))
             return Status::error(name, "FILE OPEN ERROR");
         ++pages;
         return {};

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +11,7 @@
 #include "engine/Ages.h"
 #include "engine/Format.h"
 #include "model/EventViews.h"
+#include "model/FileWriter.h"
 #include "model/TextNumbers.h"
 
 namespace finplan {
@@ -27,40 +27,41 @@ std::string fixed(float value) {
     return formatText("%13.2f", static_cast<double>(value));
 }
 
-// Writes out and closes `file`; a full disk or a failed close is a failure naming the file.
-Status finishFile(std::FILE* file, std::string_view text, const std::string& path) {
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed)
-        return {};
+Status cannotWrite(const std::string& path) {
     return Status::error("Cannot write " + path + "!\nThe disk may be full.", "FILE ERROR");
 }
 
-// The whole of `text` as the file `path`, or `cannotOpen` when it cannot be created.
+// The whole of `text` as the working file `path`, or `cannotOpen` when it cannot be created.
+// A file that fails goes, so that no later step reads an old one in its place.
 Status writeFile(const std::string& path, std::string_view text, Message cannotOpen) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
+    switch (writeWholeFile(path, text, OnFailure::Remove)) {
+    case WriteOutcome::Written:
+        return {};
+    case WriteOutcome::CannotOpen:
         return cannotOpen;
-    return finishFile(file, text, path);
+    case WriteOutcome::CannotWrite:
+        break;
+    }
+    return cannotWrite(path);
 }
 
-// The page files of one maker: "spage1", or "rpage<n>" numbered on from the context.
+// The page files of one maker: "spage1", or "rpage<n>" numbered on from the context. The page
+// the maker would write first goes at once: a maker that has nothing to show, or fails, never
+// leaves another report's page to be taken for its own.
 class PageWriter {
   public:
-    PageWriter(ReportContext& context, PageMode mode) : m_context(context), m_mode(mode) {}
-    // Only a maker that has already failed leaves a page open.
-    ~PageWriter() { (void)close(); }
+    PageWriter(ReportContext& context, PageMode mode) : m_context(context), m_mode(mode) {
+        removeFile(context.path(pageName()));
+    }
 
     // Closes the page before. An overflow sheet of the budget and payment schedule reports
     // that cannot be created is reported by its number.
     Status open(bool overflow = false) {
         if (Status closed = close(); !closed)
             return closed;
-        const std::string name =
-            m_mode == PageMode::Screen ? "spage1" : "rpage" + std::to_string(m_context.nextPage);
+        const std::string name = pageName();
         m_path = m_context.path(name);
-        m_file = std::fopen(m_path.c_str(), "wb");
-        if (!m_file)
+        if (!m_file.open(m_path))
             return Status::error(
                 overflow ? formatText("Cannot open file rpage%d.\n", m_context.nextPage) : name,
                 "FILE OPEN ERROR");
@@ -71,18 +72,25 @@ class PageWriter {
     }
     void write(std::string_view text) { m_text.append(text); }
     Status close() {
-        if (!m_file)
+        if (!m_file.isOpen())
             return {};
-        std::FILE* file = std::exchange(m_file, nullptr);
-        return finishFile(file, std::exchange(m_text, {}), m_path);
+        m_file.write(std::exchange(m_text, {}));
+        if (m_file.finish() != WriteOutcome::Written)
+            return cannotWrite(m_path);
+        return {};
     }
     int pages() const { return m_pages; }
     bool print() const { return m_mode == PageMode::Print; }
 
   private:
+    std::string pageName() const {
+        return m_mode == PageMode::Screen ? "spage1" : "rpage" + std::to_string(m_context.nextPage);
+    }
+
     ReportContext& m_context;
     PageMode m_mode;
-    std::FILE* m_file = nullptr;
+    // Only a maker that has already failed leaves a page unfinished; it goes.
+    FileWriter m_file{OnFailure::Remove};
     std::string m_path;
     std::string m_text;
     int m_pages = 0;
@@ -433,7 +441,8 @@ Result<int> writeEventPages(ReportContext& c, int direction, PageMode mode) {
     std::vector<EventLine> events;
     for (const std::string& text : lines) {
         EventLine e;
-        if (parseEventLine(text, e) && wholeYears(e.ageValue) >= firstAge)
+        if (parseEventLine(text, e) && wholeYears(e.ageValue) >= firstAge &&
+            e.ageValue <= kOldestAge)
             events.push_back(e);
     }
     std::stable_sort(events.begin(), events.end(), [](const EventLine& a, const EventLine& b) {
@@ -516,7 +525,8 @@ void readFlowRecords(const std::vector<std::string>& lines, std::size_t from, in
             trimText(cells[2]).empty())
             continue;
         const float age = static_cast<float>(leadingNumber(cells[0]));
-        if (!(age > 0) || wholeYears(age) < firstAge)
+        // A run's ages lie in 0..120; no other age of a damaged file drives the rows.
+        if (!(age > 0 && age <= kOldestAge) || wholeYears(age) < firstAge)
             continue;
         records.push_back({wholeYears(age), cells[1], static_cast<float>(leadingNumber(cells[2]))});
     }
@@ -530,9 +540,11 @@ Result<int> writeAccountFlowPages(ReportContext& c, PageMode mode) {
         return Status::error("infile.tmp", "FILE OPEN ERROR");
     if (!readLines(c.path("outfile.tmp"), out))
         return Status::error("outfile.tmp", "FILE OPEN ERROR");
+    // Made first, so that the page of another report is gone when this one has nothing to show.
+    PageWriter pages(c, mode);
     const int count = in.empty() ? 0 : leadingInteger(in[0]);
     if (count < 1 || count > kMaxAccounts || in.size() < static_cast<std::size_t>(count) + 1)
-        return 1;
+        return 0;
     const std::vector<std::string> names(in.begin() + 1, in.begin() + 1 + count);
     std::vector<FlowRecord> incoming, outgoing;
     readFlowRecords(in, static_cast<std::size_t>(count) + 1, firstRowAge(c), incoming);
@@ -552,7 +564,6 @@ Result<int> writeAccountFlowPages(ReportContext& c, PageMode mode) {
                 sums[side][{r.age, static_cast<int>(it - names.begin())}] += r.amount;
         }
 
-    PageWriter pages(c, mode);
     const auto groups = columnGroups(count, 7, mode);
     for (std::size_t gi = 0; gi < groups.size(); ++gi) {
         const auto [first, last] = groups[gi];
@@ -700,6 +711,7 @@ Result<int> writeBudgetPages(ReportContext& c) {
     std::vector<std::string> lines;
     if (!readLines(c.path("pbudout.tmp"), lines))
         return Status::error("Cannot open temporary print file - pbudout.tmp", "FILE OPEN ERROR");
+    PageWriter pages(c, PageMode::Print);
     if (lines.size() < 4)
         return 0;
     const int count = leadingInteger(lines[0]);
@@ -711,6 +723,8 @@ Result<int> writeBudgetPages(ReportContext& c) {
         lastAge = 119;
     if (firstAge < 1)
         lastAge = 1;
+    // The rule above leaves the first age as it is: a damaged file's must not drive the rows.
+    firstAge = std::clamp(firstAge, 0, kOldestAge);
     struct Item {
         std::string name;
         float amount, rate;
@@ -735,7 +749,6 @@ Result<int> writeBudgetPages(ReportContext& c) {
             current[i] += current[i] * items[i].rate * 0.01f;
     }
 
-    PageWriter pages(c, PageMode::Print);
     const int columns = count + 1; // the items and the total
     for (int first = 0; first < columns; first += 8) {
         const int last = std::min(columns, first + 8);
@@ -835,11 +848,9 @@ Status writePaymentScheduleFile(const std::vector<PaymentScheduleRow>& rows,
         text += "\n";
     }
     text += kShortEnd;
-    const Message failed{"Cannot open temporary print file - psched.tmp", "FILE OPEN ERROR",
-                         MessageKind::Error};
-    if (std::FILE* file = std::fopen(path.c_str(), "wb"))
-        return finishFile(file, text, path) ? Status() : Status(failed);
-    return failed;
+    if (writeWholeFile(path, text, OnFailure::Remove) != WriteOutcome::Written)
+        return Status::error("Cannot open temporary print file - psched.tmp", "FILE OPEN ERROR");
+    return {};
 }
 
 Result<int> writePaymentSchedulePages(ReportContext& c) {

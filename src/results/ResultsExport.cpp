@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -63,15 +64,18 @@ bool isCompletePlotFile(const std::string& text) {
 
 } // namespace
 
-Status exportResults(Scenario& scenario, RunOptions options, RunState& state, ExportFormat format,
-                     const std::string& path, Notifier& notifier) {
-    // The header names the accounts in the order the run reports them.
-    sortAccountsByAccessOrder(scenario);
+Status exportResults(const Scenario& scenario, RunOptions options, RunState& state,
+                     ExportFormat format, const std::string& path, Notifier& notifier) {
+    // The header names the accounts in the order the run reports them; the scenario itself
+    // stays as it is.
+    auto ordered = std::make_unique<Scenario>(scenario);
+    sortAccountsByAccessOrder(*ordered);
+    const AccountTable& accounts = ordered->accountTable;
     const char separator = format == ExportFormat::Comma ? ',' : '\t';
     std::ostringstream text;
     text << "Age" << separator;
-    for (int k = 0; k < std::clamp<int>(scenario.accountTable.accountCount, 0, kMaxAccounts); ++k)
-        text << field(scenario.accountTable.accounts[k].name.str(), separator) << separator;
+    for (int k = 0; k < std::clamp<int>(accounts.accountCount, 0, kMaxAccounts); ++k)
+        text << field(accounts.accounts[k].name.str(), separator) << separator;
     text << "Equity" << separator << "Total\n";
 
     options.exportFormat = format;

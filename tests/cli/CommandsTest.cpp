@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "TempDir.h"
+#include "WriteFailures.h"
 #include "model/ScenarioFile.h"
 
 namespace finplan::cli {
@@ -417,6 +418,87 @@ TEST(CliReports, AnAgeWithoutARowIsRefused) {
         const Result r = run({"report", kind, path, "--age", "30", "--workdir", work});
         EXPECT_EQ(r.status, 1) << kind;
         EXPECT_NE(r.err.find("no row for that age"), std::string::npos) << r.err;
+    }
+}
+
+// A report with nothing to show says so; it never shows the page another report left.
+TEST(CliReports, NothingToShowIsSaidAndNoOldPageIsShown) {
+    test::TempDir dir;
+    const std::string work = dir.path().string(), path = dir.file("empty.ret");
+    ASSERT_EQ(run({"new", path}).status, 0);
+    ASSERT_EQ(run({"report", "1", path, "--workdir", work}).status, 0);
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"report", "8", path, "--workdir", work}, "finplan-cli: report 8 has nothing to show\n"},
+        {{"report", "9", path, "--age", "30", "--workdir", work},
+         "finplan-cli: report 9 has nothing to show\n"},
+        {{"report", "5", path, "--workdir", work}, "finplan-cli: report 5 has nothing to show\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(c.args);
+        EXPECT_EQ(r.status, 1) << c.args[1];
+        EXPECT_EQ(r.err, c.message);
+        EXPECT_EQ(r.out, "") << c.args[1];
+        EXPECT_FALSE(std::filesystem::exists(dir.file("spage1"))) << c.args[1];
+    }
+}
+
+// On a full disk every command that writes fails with a message and status 1, and the file the
+// user asked for is the old one or the whole new one, never a part of it; whichever step of
+// which write fails.
+TEST(CliFailedWrites, FailWithAMessageAndLeaveNoTruncatedFile) {
+    test::TempDir source;
+    const std::string path = buildExample(source);
+    const struct {
+        std::vector<std::string> args; // "@" stands for the folder
+        const char* userFile;
+    } cases[] = {
+        {{"run", path, "--results", "@r.sch", "--workdir", "@"}, "r.sch"},
+        {{"export", "--csv", "@out.csv", path}, "out.csv"},
+        {{"report", "8", path, "--workdir", "@"}, nullptr},
+    };
+    const auto readText = [](const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (const auto& c : cases) {
+        const auto argsIn = [&](const test::TempDir& dir) {
+            std::vector<std::string> args = c.args;
+            for (std::string& arg : args)
+                if (arg.starts_with("@"))
+                    arg = dir.file(arg.substr(1));
+            return args;
+        };
+        test::TempDir reference;
+        ASSERT_EQ(run(argsIn(reference)).status, 0) << c.args[0];
+        const std::string whole = c.userFile ? readText(reference.file(c.userFile)) : "";
+        const int failures = test::forEachFailingStep([&](int step) {
+            test::TempDir dir;
+            const std::vector<std::string> args = argsIn(dir);
+            if (c.userFile)
+                writeText(dir.file(c.userFile), "old\n");
+            test::FailingWrites failing(step);
+            const Result r = run(args);
+            const std::string label = args[0] + ", step " + std::to_string(step);
+            if (r.status == 0) {
+                EXPECT_FALSE(failing.reached()) << label << ": a failure taken for success";
+                return true;
+            }
+            EXPECT_EQ(r.status, 1) << label;
+            EXPECT_NE(r.err.find("ERROR: "), std::string::npos) << label << ": " << r.err;
+            EXPECT_NE(r.err.find("\nfinplan-cli: "), std::string::npos) << label << ": " << r.err;
+            EXPECT_EQ(r.out, "") << label;
+            if (c.userFile) {
+                const std::string left = readText(dir.file(c.userFile));
+                EXPECT_TRUE(left == "old\n" || left == whole) << label << ": " << left.size();
+            }
+            for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+                EXPECT_FALSE(entry.path().string().ends_with(".saving")) << label;
+            return false;
+        });
+        EXPECT_GE(failures, 4) << c.args[0];
     }
 }
 

@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace finplan {
 namespace {
@@ -38,6 +39,21 @@ TEST(TextNumbers, ReadAsTheCLocaleDoesWhateverTheLocale) {
     std::setlocale(LC_ALL, "C");
     EXPECT_TRUE(std::isinf(leadingNumber("1e400")));
     EXPECT_EQ(leadingNumber("1e-400"), 0);
+}
+
+// Any number at all becomes a whole number within the bounds, never undefined behaviour.
+TEST(TextNumbers, WholeNumbersAreHeldToTheirBounds) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        double value;
+        int whole;
+    } cases[] = {
+        {45.9, 45},           {-0.5, 0},   {-7.9, -7},    {1e30, 1000},       {-3e9, -1000},
+        {4294967296.0, 1000}, {inf, 1000}, {-inf, -1000}, {std::nan(""), -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(wholeNumber(c.value, -1000, 1000, -1), c.whole) << c.value;
+    EXPECT_EQ(wholeNumber<std::int16_t>(1e9, 0, 120, 0), 120);
 }
 
 } // namespace

@@ -274,6 +274,86 @@ TEST(BudgetPages, AFullBudgetIsReported) {
     EXPECT_TRUE(last[3].ends_with("        30.00\t       465.00\t")) << last[3];
 }
 
+// The labels of a page's rows, up to its end.
+std::vector<std::string> rowLabels(const std::string& path) {
+    std::vector<std::string> labels;
+    for (const std::string& line : lines(path)) {
+        const std::string label = line.substr(0, line.find('\t'));
+        if (label.find('.') != std::string::npos && label.find('-') != 0)
+            labels.push_back(label);
+    }
+    return labels;
+}
+
+// An age in a working file that no run writes never drives the rows: a damaged budget file
+// once had the budget report allocate a row for each of two thousand million ages.
+TEST(DamagedWorkingFiles, AgesOutside0To120MakeNoRows) {
+    const struct {
+        const char* label;
+        const char* file;
+        std::string text;
+        std::function<Result<int>(ReportContext&)> make;
+        std::vector<std::string> rows; // the labels of the rows made
+    } cases[] = {
+        {"budget from the lowest age",
+         "pbudout.tmp",
+         "1\nB\n-2147483648\n50\nRent\t1\t0\t0\t0\nDooone\n",
+         writeBudgetPages,
+         {"  0.0", "  1.0"}},
+        {"budget from -5",
+         "pbudout.tmp",
+         "1\nB\n-5\n50\nRent\t1\t0\t0\t0\nDooone\n",
+         writeBudgetPages,
+         {"  0.0", "  1.0"}},
+        {"account flows at 5000",
+         "infile.tmp",
+         "1\nA0\n 40.0\tA0\t1\n5000.0\tA0\t1\n 1e9\tA0\t1\nDooone\n",
+         [](ReportContext& c) { return writeAccountFlowPages(c, PageMode::Print); },
+         {" 40.0-I", " 40.0-O"}},
+        {"events at 500",
+         "bigfile.tmp",
+         " 40.0\tSalary\t2\t10.00\n500.0\tSalary\t2\t10.00\nDooone\n",
+         [](ReportContext& c) { return writeEventPages(c, 0, PageMode::Print); },
+         {" 40.0"}},
+    };
+    for (const auto& t : cases) {
+        Reports r(1, 0);
+        writeText(r.file("outfile.tmp"), "Dooone\n");
+        writeText(r.file(t.file), t.text);
+        ReportContext c = r.context();
+        ASSERT_EQ(count(t.make(c)), 1) << t.label;
+        EXPECT_EQ(rowLabels(r.file("rpage1")), t.rows) << t.label;
+    }
+}
+
+// A maker with nothing to show writes no page, and the page another report left where its own
+// would go is gone: it is never taken for this report's.
+TEST(ReportPages, NothingToShowLeavesNoOldPage) {
+    const struct {
+        const char* label;
+        std::function<Result<int>(ReportContext&)> make;
+        const char* page;
+    } cases[] = {
+        {"accounts/incoming/outgoing without accounts",
+         [](ReportContext& c) { return writeAccountFlowPages(c, PageMode::Screen); }, "spage1"},
+        {"printed accounts/incoming/outgoing without accounts",
+         [](ReportContext& c) { return writeAccountFlowPages(c, PageMode::Print); }, "rpage1"},
+        {"groups without names",
+         [](ReportContext& c) { return writeGroupPages(c, PageMode::Screen); }, "spage1"},
+    };
+    for (const auto& t : cases) {
+        Reports r(0, 3);
+        writeText(r.file("infile.tmp"), "0\nDooone\n");
+        writeText(r.file("outfile.tmp"), "Dooone\n");
+        writeText(r.file(t.page), " Age\tNet Worth\tInvestment Accounts\n 40.0\t1.00\t1.00\n");
+        ReportContext c = r.context();
+        const Result<int> pages = t.make(c);
+        ASSERT_TRUE(pages) << t.label;
+        EXPECT_EQ(*pages, 0) << t.label;
+        EXPECT_FALSE(std::filesystem::exists(r.file(t.page))) << t.label;
+    }
+}
+
 TEST(PaymentSchedule, TheYearsOfALoan) {
     FinancialEvent loan{};
     loan.kind = kMortgage;
@@ -335,7 +415,7 @@ TEST(ReportPages, AnUnwritablePageIsReported) {
 }
 
 // Every file the results write fails on a full disk, naming the file, instead of reporting
-// success. Each case points one file at /dev/full.
+// success. Each case points the temporary file beside one file at /dev/full.
 TEST(ReportPages, AFullDiskIsAFailureOfEveryWriter) {
     if (!std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
@@ -348,7 +428,7 @@ TEST(ReportPages, AFullDiskIsAFailureOfEveryWriter) {
         writeText(r.file("ptmpsch.dat"), "Description\n-----\n" + std::string(60, '\n'));
     };
     const struct {
-        const char* file; // the one at /dev/full
+        const char* file; // the one whose temporary file is /dev/full
         Write write;
         std::string otherText = ""; // instead of the disk-full text, with its caption
         const char* caption = "FILE ERROR";
@@ -415,7 +495,7 @@ TEST(ReportPages, AFullDiskIsAFailureOfEveryWriter) {
              sheets(r);
              return made(paginateScenario(c.workDir));
          }},
-        {"out.csv.saving",
+        {"out.csv",
          [&](Reports& r, ReportContext&) {
              RunState state;
              test::CollectingNotifier notifier;
@@ -423,7 +503,7 @@ TEST(ReportPages, AFullDiskIsAFailureOfEveryWriter) {
                                   r.file("out.csv"), notifier);
          },
          "Cannot open @out.csv!"},
-        {"saved.vtp.saving",
+        {"saved.vtp",
          [&](Reports& r, ReportContext&) {
              writeText(r.file("plotinf01.tmp"),
                        "h\nh\nh\nh\n1\n0\n" + std::string(kGroups, '\n') + "Done\n");
@@ -434,7 +514,7 @@ TEST(ReportPages, AFullDiskIsAFailureOfEveryWriter) {
     };
     for (const auto& t : cases) {
         Reports r(1, 50, R"(, "groups": [{"name": "Cash"}])");
-        std::filesystem::create_symlink("/dev/full", r.file(t.file));
+        std::filesystem::create_symlink("/dev/full", r.file(std::string(t.file) + ".saving"));
         ReportContext c = r.context();
         const Status written = t.write(r, c);
         if (written) {
