@@ -36,6 +36,9 @@ Result<ReportTable> screenReport(const RunState& run, const std::string& workDir
     }
     if (!pages)
         return pages.message();
+    if (*pages == 0)
+        return Message{"There is nothing to show in this report.", reportTitle(kind),
+                       MessageKind::Information};
     ReportTable table;
     if (!readReportPage(context.path("spage1"), table))
         return Message{"Cannot open spage1", "FILE OPEN ERROR", MessageKind::Error};
