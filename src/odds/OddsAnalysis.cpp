@@ -41,13 +41,16 @@ class TrialTable {
   public:
     TrialTable(int trials, int rows)
         : m_trials(static_cast<std::size_t>(trials)), m_rows(rows),
-          m_values(m_trials * static_cast<std::size_t>(rows) * kSeriesCount), m_succeeded(m_trials),
-          m_depletionAge(m_trials, -1) {}
+          // Left unset: each trial writes its own values, and pages no trial writes cost
+          // nothing, so a large analysis starts at once and a cancelled one ends at once.
+          m_values(std::make_unique_for_overwrite<float[]>(
+              m_trials * static_cast<std::size_t>(rows) * kSeriesCount)),
+          m_succeeded(m_trials), m_depletionAge(m_trials, -1) {}
 
     int rows() const { return m_rows; }
     std::span<float> column(int series, int row) {
         const std::size_t start = (static_cast<std::size_t>(series) * m_rows + row) * m_trials;
-        return {m_values.data() + start, m_trials};
+        return {m_values.get() + start, m_trials};
     }
 
     void record(int trial, const RunState& state) {
@@ -55,11 +58,12 @@ class TrialTable {
         const ResultTable& table = state.table;
         // Every trial has the same ages; the bound only keeps a stray run inside the table.
         const int rows = std::min(m_rows, table.rowCount);
-        for (int r = 0; r < rows; ++r) {
+        for (int r = 0; r < m_rows; ++r) {
             const ResultRow& row = table.rows[r];
-            column(kNetWorth, r)[i] = row.rowNetWorth;
-            column(kTodaysNetWorth, r)[i] = table.todaysNetWorth[r];
-            column(kLiquidSavings, r)[i] = row.investment + row.taxFree + row.retirement;
+            const bool ran = r < rows;
+            column(kNetWorth, r)[i] = ran ? row.rowNetWorth : 0;
+            column(kTodaysNetWorth, r)[i] = ran ? table.todaysNetWorth[r] : 0;
+            column(kLiquidSavings, r)[i] = ran ? row.investment + row.taxFree + row.retirement : 0;
         }
         const RedFlag& depleted = state.redFlags[RedFlagKind::LiquidDepleted];
         m_succeeded[i] = !depleted.raised && !state.redFlags[RedFlagKind::NegativeNetWorth].raised;
@@ -74,7 +78,7 @@ class TrialTable {
   private:
     std::size_t m_trials;
     int m_rows;
-    std::vector<float> m_values;
+    std::unique_ptr<float[]> m_values;
     std::vector<std::uint8_t> m_succeeded;
     std::vector<std::int16_t> m_depletionAge;
 };

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-#include "MaximalScenario.h"
 #include "engine/EngineTestSupport.h"
 
 namespace finplan {
@@ -148,7 +147,7 @@ TEST(OddsAnalysis, ObviousFailureAndObviousSuccess) {
 }
 
 TEST(OddsAnalysis, CancelStopsPromptlyAndLeavesNoResult) {
-    const auto s = bench::maximalScenario();
+    const auto s = example(true);
     std::stop_source stop;
     stop.request_stop();
     EXPECT_EQ(runOddsAnalysis(*s, settings(10, RandomMode::Account), stop.get_token()).status,
@@ -164,7 +163,7 @@ TEST(OddsAnalysis, CancelStopsPromptlyAndLeavesNoResult) {
     });
     int reported = 0;
     const OddsOutcome outcome =
-        runOddsAnalysis(*s, settings(20000, RandomMode::Group), cancel.get_token(),
+        runOddsAnalysis(*s, settings(50000, RandomMode::Group), cancel.get_token(),
                         [&](int done) { reported = done; });
     const auto late = std::chrono::steady_clock::now() - requested;
     button.join();
