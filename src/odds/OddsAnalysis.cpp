@@ -108,10 +108,7 @@ std::pair<int, int> representativeTrials(std::span<const float> finalNetWorth) {
 }
 
 OddsOutcome failedWith(Message why) {
-    OddsOutcome outcome;
-    outcome.status = OddsStatus::Failed;
-    outcome.failure = std::move(why);
-    return outcome;
+    return {OddsStatus::Failed, {}, std::move(why)};
 }
 
 } // namespace
@@ -167,11 +164,8 @@ OddsOutcome analyse(const Scenario& scenario, const OddsSettings& settings,
     // The first trial, on this thread, tells how many rows every trial has.
     auto firstState = std::make_unique<RunState>();
     QuietNotifier firstNotifier;
-    if (stop.stop_requested()) {
-        OddsOutcome cancelled;
-        cancelled.status = OddsStatus::Cancelled;
-        return cancelled;
-    }
+    if (stop.stop_requested())
+        return {OddsStatus::Cancelled, {}, {}};
     if (!runTrial(0, *firstState, firstNotifier))
         return failedWith(failure);
     TrialTable table(trials, std::clamp(firstState->table.rowCount, 0, kResultRows));
@@ -233,11 +227,8 @@ OddsOutcome analyse(const Scenario& scenario, const OddsSettings& settings,
     }
     if (failed)
         return failedWith(failure);
-    if (done.load() < trials) {
-        OddsOutcome cancelled;
-        cancelled.status = OddsStatus::Cancelled;
-        return cancelled;
-    }
+    if (done.load() < trials)
+        return {OddsStatus::Cancelled, {}, {}};
 
     OddsOutcome outcome;
     OddsResult& result = outcome.result;
@@ -250,9 +241,8 @@ OddsOutcome analyse(const Scenario& scenario, const OddsSettings& settings,
         }
     }
     if (table.rows() > 0) {
-        const auto [median, tenth] =
-            representativeTrials(table.column(kNetWorth, table.rows() - 1));
         const std::span<const float> finalNetWorth = table.column(kNetWorth, table.rows() - 1);
+        const auto [median, tenth] = representativeTrials(finalNetWorth);
         result.median = {median, oddsTrialSeed(settings.seed, median),
                          finalNetWorth[static_cast<std::size_t>(median)]};
         result.tenthPercentile = {tenth, oddsTrialSeed(settings.seed, tenth),
