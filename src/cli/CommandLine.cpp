@@ -149,6 +149,21 @@ void addBuild(CLI::App& app, Actions& actions) {
     };
 }
 
+// --today: the date a birthday start age is counted to.
+void addToday(CLI::App* command, std::optional<LocalDateTime>& today) {
+    command
+        ->add_option_function<std::string>(
+            "--today",
+            [&today](const std::string& text) {
+                today = calendarDate(text);
+                if (!today)
+                    throw CLI::ValidationError("--today", "wants a date written YYYY-MM-DD, not '" +
+                                                              text + "'");
+            },
+            "the date a birthday start age is counted to (default today)")
+        ->type_name("YYYY-MM-DD");
+}
+
 void addRun(CLI::App& app, Actions& actions) {
     auto args = std::make_shared<RunArgs>();
     CLI::App* run = addCommand(app, "run", "run the scenario and print its schedule");
@@ -159,16 +174,7 @@ void addRun(CLI::App& app, Actions& actions) {
     run->add_flag("--rates", args->rates, "the initial rates");
     run->add_option("--results", args->resultsPath, "also write a results file (.sch)");
     run->add_option("--workdir", args->workDir, "where the working files go (default .)");
-    run->add_option_function<std::string>(
-           "--today",
-           [args](const std::string& text) {
-               args->today = calendarDate(text);
-               if (!args->today)
-                   throw CLI::ValidationError("--today", "wants a date written YYYY-MM-DD, not '" +
-                                                             text + "'");
-           },
-           "the date a birthday start age is counted to (default today)")
-        ->type_name("YYYY-MM-DD");
+    addToday(run, args->today);
     run->add_flag("--tags", args->tags, "each line preceded by its event's number and a tab");
     run->add_flag("--json", args->json, "the schedule, rows, balances and red flags as JSON");
     addChoice<RandomMode>(run, "--random", args->random, "a run with random rates",
@@ -178,6 +184,34 @@ void addRun(CLI::App& app, Actions& actions) {
                              "start the random rates here, to repeat a random run");
     actions["run"] = [args](std::ostream& out, std::ostream& err) {
         return commandRun(*args, out, err);
+    };
+}
+
+void addOdds(CLI::App& app, Actions& actions) {
+    auto args = std::make_shared<OddsArgs>();
+    CLI::App* odds = addCommand(app, "odds",
+                                "run the scenario many times with random rates: the odds of "
+                                "success and the percentiles by age");
+    odds->footer("A trial succeeds when its liquid savings never run out and its net worth never "
+                 "goes negative. Percentiles are by nearest rank: the p-th of n trials is the "
+                 "one at rank ceil(p*n/100) from the lowest.");
+    odds->add_option("FILE", args->scenario, "the scenario file (.ret)")->required();
+    addNumber<int>(odds, "--trials", args->trials, "how many random runs, 1 to 100000", 1,
+                   kMostOddsTrials)
+        ->required();
+    addNumber<std::uint64_t>(odds, "--seed", args->seed,
+                             "the master seed: the same seed and trials give the same result")
+        ->required();
+    addChoice<RandomMode>(odds, "--mode", args->mode, "random account or group rates",
+                          {{"account", RandomMode::Account}, {"group", RandomMode::Group}})
+        ->required();
+    addNumber<int>(odds, "--threads", args->threads,
+                   "how many threads run the trials (default every hardware thread)", 1,
+                   kMostOddsThreads);
+    odds->add_flag("--json", args->json, "everything as JSON: every age, the depletion ages");
+    addToday(odds, args->today);
+    actions["odds"] = [args](std::ostream& out, std::ostream& err) {
+        return commandOdds(*args, out, err);
     };
 }
 
@@ -290,6 +324,7 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     addOneFile(app, actions, "describe",
                "print the scenario's event descriptions, each event numbered", scenarioFile,
                commandDescribe);
+    addOdds(app, actions);
     addRule72t(app, actions);
     addReport(app, actions);
     addFileOutputs(app, actions);

@@ -99,6 +99,20 @@ struct SaveGraphsArgs {
     bool force = false;
 };
 
+// The odds analysis keeps every trial's values by age, so its trials are bounded.
+inline constexpr int kMostOddsTrials = 100000;
+inline constexpr int kMostOddsThreads = 256;
+
+struct OddsArgs {
+    std::string scenario;
+    int trials = 0;
+    std::uint64_t seed = 0;
+    RandomMode mode = RandomMode::Account;
+    int threads = 0; // every hardware thread
+    bool json = false;
+    std::optional<LocalDateTime> today;
+};
+
 int commandNew(const std::string& path, std::ostream& out, std::ostream& err);
 int commandDump(const std::string& path, std::ostream& out, std::ostream& err);
 int commandBuild(const std::string& jsonPath, const std::string& outPath, std::ostream& out,
@@ -111,6 +125,7 @@ int commandReport(const ReportArgs& args, std::ostream& out, std::ostream& err);
 int commandPaginate(const PaginateArgs& args, std::ostream& out, std::ostream& err);
 int commandExport(const ExportArgs& args, std::ostream& out, std::ostream& err);
 int commandSaveGraphs(const SaveGraphsArgs& args, std::ostream& out, std::ostream& err);
+int commandOdds(const OddsArgs& args, std::ostream& out, std::ostream& err);
 
 // The kind of an event as the summary lists it ("Loan", "Credit card", ...).
 const char* eventKindName(const FinancialEvent& e);

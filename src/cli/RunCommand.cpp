@@ -127,7 +127,7 @@ int commandRun(const RunArgs& args, std::ostream& out, std::ostream& err) {
     auto state = std::make_unique<RunState>();
     // Seeded once from the clock, unless a seed makes the random run repeatable.
     const std::uint32_t start = seed ? *seed : static_cast<std::uint32_t>(std::time(nullptr));
-    state->random = RandomGenerator(start);
+    seedRandomRates(*state, start);
     requireRun(runSimulation(*scenario, options, *state, notifier), *state, notifier,
                args.scenario);
 
@@ -145,7 +145,7 @@ int commandRun(const RunArgs& args, std::ostream& out, std::ostream& err) {
             return header;
         };
         auto fileState = std::make_unique<RunState>();
-        fileState->random = RandomGenerator(start);
+        seedRandomRates(*fileState, start);
         const Status written = runSimulation(*again, fileOptions, *fileState, notifier);
         if (!written)
             fail(notifier, written.message(), resultsPath + ": cannot write the results file");

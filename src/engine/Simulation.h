@@ -68,6 +68,13 @@ struct RunState {
 inline constexpr int kTaxPayment = 'C';
 inline constexpr int kPenaltyPayment = 'b';
 
+// Starts the random rates of the next runs on `state` afresh at `seed`: a random run's draws
+// then follow from its seed alone, whatever runs the state made before. A replay of a trial of
+// the odds analysis seeds its state this way, as the trial did.
+inline void seedRandomRates(RunState& state, std::uint32_t seed) {
+    state.random = RandomGenerator(seed);
+}
+
 // Sorts the accounts by access order (text without regard to case, equal keys keeping their
 // order), the order every run works in.
 void sortAccountsByAccessOrder(Scenario& scenario);

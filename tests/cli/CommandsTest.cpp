@@ -108,7 +108,7 @@ TEST(Cli, EveryCommandAnswersHelpWithItsUsage) {
     const Result all = run({"--help"});
     EXPECT_EQ(all.status, 0);
     for (const char* command : {"new", "dump", "build", "show", "run", "describe", "rule72t",
-                                "report", "paginate", "export", "save-graphs"}) {
+                                "report", "paginate", "export", "save-graphs", "odds"}) {
         EXPECT_NE(all.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
         const Result one = run({command, "--help"});
         EXPECT_EQ(one.status, 0) << command;
@@ -139,6 +139,14 @@ TEST(Cli, MalformedArgumentsExitWithStatus2) {
         {{"report", "13", "x.ret"}, "KIND"},
         {{"run", "x.ret", "--frobnicate"}, "--frobnicate"},
         {{"new", "a.ret", "b.ret"}, "b.ret"},
+        {{"odds", "x.ret", "--seed", "1", "--mode", "group", "--trials", "0"},
+         "--trials: wants a whole number from 1 to 100000"},
+        {{"odds", "x.ret", "--seed", "1", "--mode", "group", "--trials", "1e3"}, "--trials"},
+        {{"odds", "x.ret", "--trials", "9", "--mode", "group", "--seed", "-1"}, "--seed"},
+        {{"odds", "x.ret", "--trials", "9", "--seed", "1", "--mode", "yearly"}, "--mode"},
+        {{"odds", "x.ret", "--trials", "9", "--seed", "1", "--mode", "group", "--threads", "0"},
+         "--threads"},
+        {{"odds", "x.ret", "--trials", "9", "--mode", "group"}, "--seed is required"},
     };
     for (const auto& c : cases) {
         const Result r = run(c.args);
@@ -294,6 +302,40 @@ TEST(CliRun, SeedsAboveTwoToThe24thStayApart) {
     EXPECT_TRUE(first != randomRun("123456790"));
     EXPECT_TRUE(first != randomRun("123456791"));
     EXPECT_TRUE(randomRun("4294967295") != randomRun("4294967294"));
+}
+
+// The same on any number of threads, and the median trial replays as an ordinary random run.
+TEST(CliOdds, RepeatsOnAnyThreadsAndItsMedianReplays) {
+    test::TempDir dir;
+    std::ifstream example(std::string(FINPLAN_EXAMPLES_DIR) + "/household.json");
+    auto j = nlohmann::json::parse(example);
+    for (auto& account : j["accounts"]) {
+        account["randomMinRate"] = -6;
+        account["randomMaxRate"] = 14;
+    }
+    writeText(dir.file("random.json"), j.dump());
+    const std::string path = dir.file("random.ret");
+    ASSERT_EQ(run({"build", dir.file("random.json"), path}).status, 0);
+    const std::vector<std::string> odds = {"odds",  path,     "--trials", "61",      "--seed",
+                                           "12345", "--mode", "account",  "--today", "2026-12-08"};
+    auto with = [&](std::vector<std::string> more) {
+        std::vector<std::string> args = odds;
+        args.insert(args.end(), more.begin(), more.end());
+        const Result r = run(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return r.out;
+    };
+    const std::string json = with({"--json", "--threads", "1"});
+    EXPECT_EQ(json, with({"--json", "--threads", "3"}));
+    const auto result = nlohmann::json::parse(json);
+    const std::string seed = std::to_string(result["median"]["seed"].get<std::uint32_t>());
+    EXPECT_NE(with({}).find("Median trial by final net worth: seed " + seed), std::string::npos);
+
+    const Result replay = run({"run", path, "--random", "account", "--seed", seed, "--today",
+                               "2026-12-08", "--json", "--workdir", dir.path().string()});
+    ASSERT_EQ(replay.status, 0) << replay.err;
+    EXPECT_EQ(nlohmann::json::parse(replay.out)["rows"].back()["rowNetWorth"],
+              result["median"]["finalNetWorth"]);
 }
 
 TEST(CliRun, BadInputFailsWithAMessage) {

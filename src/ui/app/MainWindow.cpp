@@ -54,7 +54,7 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
       m_results(new ResultsFolder(*m_prompter, this)) {
     m_prompter->setParent(this);
     // Random-rate runs draw from one source seeded once from the clock.
-    m_run->random = RandomGenerator(static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch()));
+    seedRandomRates(*m_run, static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch()));
 
     m_folders->setObjectName(QStringLiteral("folders"));
     m_summary->setObjectName(QStringLiteral("summaryFolder"));
