@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD := build/$(PRESET)
 
-.PHONY: all deps configure build run test test-asan bench format clean
+.PHONY: all deps configure build run test test-asan soak bench format clean
 
 all: build
 
@@ -33,6 +33,10 @@ test: build
 
 test-asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
+
+# The random-scenario property runs at length.
+soak: build
+	@$(BUILD)/tests/property/finplan-property-runs --count 100000
 
 bench: build
 	@if [ -x $(BUILD)/bench/finplan-bench ]; then $(BUILD)/bench/finplan-bench; \
