@@ -281,11 +281,11 @@ struct MakerFolder {
     void restart() { context.nextPage = 1; }
 };
 
-} // namespace
-
 bool isCompleteFile(const Scenario& s, std::size_t size) {
     return size >= completeFileSize(eventCountOf(s));
 }
+
+} // namespace
 
 int fuzzScenarioDecode(const std::uint8_t* data, std::size_t size) {
     Scenario& s = kept(0);
@@ -346,16 +346,17 @@ int fuzzScenarioFile(const std::uint8_t* data, std::size_t size) {
         options = quietOptions();
         options.randomMode = random;
         run();
-        Scenario exported = *s;
+        auto exported = std::make_unique<Scenario>(*s);
         auto exportState = std::make_unique<RunState>();
-        (void)exportResults(exported, options, *exportState, ExportFormat::Comma,
+        (void)exportResults(*exported, options, *exportState, ExportFormat::Comma,
                             (dir / "export.csv").string(), notifier);
         return 0;
     }
+    const bool print = !(option & 0x02) && (option & 0x04);
     if (option & 0x02) {
         options.output = LineOutput::ResultsFile;
         options.resultsPath = (dir / "results.sch").string();
-    } else if (option & 0x04) {
+    } else if (print) {
         // The printed scenario is the set-up alone, the printed results follow without its line.
         options.output = LineOutput::PrintFile;
         options.prepareOnly = true;
@@ -363,11 +364,10 @@ int fuzzScenarioFile(const std::uint8_t* data, std::size_t size) {
         (void)paginateScenario(dir.string());
         options.prepareOnly = false;
         options.noHeader = true;
-        run();
-        (void)paginateResults(dir.string());
     }
-    if (!(option & 0x04))
-        run();
+    run();
+    if (print)
+        (void)paginateResults(dir.string());
     makeEveryReport(*s, *state, dir);
     return 0;
 }
