@@ -22,6 +22,7 @@
 // through its file and through JSON.
 //   finplan-property-runs [--count N] [--first SEED]   seeds SEED .. SEED + N - 1 (1, 200)
 //   finplan-property-runs --seed SEED [--json]         one seed, and its scenario as JSON
+//   --editors-ranges                                    values over the editors' whole ranges
 
 namespace {
 
@@ -141,10 +142,10 @@ std::unique_ptr<Scenario> fromJson(const nlohmann::json& j) {
 }
 
 // Gives whether every property held.
-bool checkSeed(std::uint32_t seed, bool printJson) {
+bool checkSeed(std::uint32_t seed, bool printJson, bool editorsRanges) {
     g_seed = static_cast<std::sig_atomic_t>(seed);
     Findings findings(seed);
-    const property::RandomCase c = property::randomScenario(seed);
+    const property::RandomCase c = property::randomScenario(seed, editorsRanges);
     const Scenario& s = *c.scenario;
     if (printJson)
         std::printf("%s\n", scenarioToJson(s).dump(2).c_str());
@@ -189,7 +190,7 @@ bool checkSeed(std::uint32_t seed, bool printJson) {
 
 int main(int argc, char** argv) {
     std::uint32_t first = 1, count = 200;
-    bool printJson = false;
+    bool printJson = false, editorsRanges = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -202,8 +203,12 @@ int main(int argc, char** argv) {
             count = 1;
         } else if (arg == "--json") {
             printJson = true;
+        } else if (arg == "--editors-ranges") {
+            editorsRanges = true;
         } else {
-            std::fprintf(stderr, "usage: %s [--count N] [--first SEED] | --seed SEED [--json]\n",
+            std::fprintf(stderr,
+                         "usage: %s [--count N] [--first SEED] | --seed SEED [--json]\n"
+                         "       [--editors-ranges]\n",
                          argv[0]);
             return 2;
         }
@@ -212,7 +217,7 @@ int main(int argc, char** argv) {
     const auto began = std::chrono::steady_clock::now();
     std::uint32_t failed = 0;
     for (std::uint32_t n = 0; n < count; ++n)
-        failed += checkSeed(first + n, printJson) ? 0 : 1;
+        failed += checkSeed(first + n, printJson, editorsRanges) ? 0 : 1;
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     std::printf("%u random scenarios from seed %u in %.1f s: %u failed\n", count, first, seconds,

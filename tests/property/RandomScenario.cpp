@@ -13,13 +13,21 @@ namespace finplan::property {
 
 namespace {
 
-// Rates that compound year after year are held to where 99 years of growth on the largest
-// amounts stay within single precision; the editors accept more (up to 1000%), and with such
-// rates the planner's f32 arithmetic overflows to infinity as it must.
-constexpr float kMaxGrowth = 80;
-// The loader sets a group's random rates outside -50..100 to 0, though the Groups dialog
-// accepts -200..200.
-constexpr float kLowestGroupRate = -50;
+// Where the scenarios' values lie. The editors' own ranges let some rates compound past what
+// single precision holds over 99 years (a mortgage appreciating at -1000% a year, inflation at
+// 1000%), accept group rates the loader then drops, and allow a scenario that ends where it
+// starts; the usual runs keep to what the properties can hold.
+struct Limits {
+    float growth;        // the highest yearly rate that compounds
+    float lowestGrowth;  // the lowest, below which the magnitude grows again
+    float groupLow;      // the loader sets a group's random rates outside -50..100 to 0
+    float taxRate;       // above 100%, tax on growth makes balances swing and grow
+    float inflationRate; // of the Fundamentals editor
+    float debtRate;      // of the credit-card editor, whose debt compounds monthly
+    int shortestYears;   // 0 lets the scenario end where it starts, or before
+};
+constexpr Limits kFinite{80, -100, -50, 100, 50, 50, 1};
+constexpr Limits kEditors{1000, -1000, -200, 1000, 1000, 1000, 0};
 
 class Draw {
   public:
@@ -73,6 +81,7 @@ class Draw {
 struct Builder {
     Draw& draw;
     Scenario& s;
+    const Limits& limits;
     float start = 0, end = 0; // the scenario's whole-year ages
 
     int accountCount() const { return s.accountTable.accountCount; }
@@ -96,13 +105,18 @@ struct Builder {
         return ids[static_cast<std::size_t>(draw.integer(0, static_cast<int>(ids.size()) - 1))];
     }
     float eventAge() { return draw.age(start, end); }
+    // An account's rate: the account editors take -200..200.
+    float accountRate(float usualLow, float usualHigh) {
+        return draw.field(-200, std::min(limits.growth, 200.0f), usualLow, usualHigh);
+    }
 
     void initialValues() {
         InitialValues& iv = s.initialValues;
         start = std::trunc(draw.field(1, 100, 20, 70));
-        // A scenario that ends where it starts, or before, is left out: its closing row shows
-        // balances of accounts the run never started.
-        end = std::min(120.0f, start + std::trunc(draw.field(1, 99, 5, 50)));
+        end = std::min(120.0f, start + std::trunc(draw.field(
+                                           static_cast<float>(limits.shortestYears), 99, 5, 50)));
+        if (limits.shortestYears == 0 && draw.chance(0.03))
+            end = std::trunc(draw.real(1, start));
         iv.startAge = start;
         iv.endAge = end;
         if (draw.chance(0.2)) {
@@ -111,7 +125,7 @@ struct Builder {
             iv.birthDay = static_cast<std::int16_t>(draw.integer(1, 31));
         }
         iv.inflationRate = draw.field(-10, 50, 0, 6);
-        iv.taxRate = draw.field(0, 100, 0, 40);
+        iv.taxRate = draw.field(0, limits.taxRate, 0, 40);
         iv.netWorthInTodaysDollars = draw.chance(0.3);
     }
 
@@ -121,8 +135,8 @@ struct Builder {
             s.groups.name[g].assign(draw.text(19));
             if (s.groups.name[g].view().size() < 2)
                 continue;
-            float low = draw.field(kLowestGroupRate, kMaxGrowth, -5, 5);
-            float high = draw.field(kLowestGroupRate, kMaxGrowth, 5, 15);
+            float low = draw.field(limits.groupLow, std::min(limits.growth, 200.0f), -5, 5);
+            float high = draw.field(limits.groupLow, std::min(limits.growth, 200.0f), 5, 15);
             if (low > high)
                 std::swap(low, high);
             s.groups.randomMinRate[g] = low;
@@ -139,10 +153,9 @@ struct Builder {
         a.accessOrder.assign(draw.chance(0.1) ? " " : std::to_string(draw.integer(0, 999)));
         a.type = static_cast<std::int16_t>(draw.integer(kAsset, kTaxFreeSavings));
         a.initialAmount = a.balance = draw.money(-1e8f, 1e8f, 0, 200000);
-        a.initialRate = a.rate = a.type == kAsset ? draw.field(-200, kMaxGrowth, -20, 0)
-                                                  : draw.field(-200, kMaxGrowth, -2, 12);
-        a.randomMinRate = draw.field(-200, kMaxGrowth, -5, 5);
-        a.randomMaxRate = draw.field(-200, kMaxGrowth, 5, 15);
+        a.initialRate = a.rate = a.type == kAsset ? accountRate(-20, 0) : accountRate(-2, 12);
+        a.randomMinRate = accountRate(-5, 5);
+        a.randomMaxRate = accountRate(5, 15);
         a.penaltyFlag =
             (a.type == kRetirementSavings || a.type == kTaxFreeSavings) && draw.chance(0.5);
         a.group = static_cast<std::int16_t>(draw.integer(0, kGroups - 1));
@@ -345,12 +358,12 @@ struct Builder {
         if (!e)
             return;
         const RateChangeView r{*e};
-        r.setTaxRate(draw.field(0, 100, 10, 35));
-        r.setInflationRate(draw.field(0, 50, 0, 6));
+        r.setTaxRate(draw.field(0, limits.taxRate, 10, 35));
+        r.setInflationRate(draw.field(0, limits.inflationRate, 0, 6));
         const int account = anyAccount(0.3);
         r.setAccount(static_cast<std::int16_t>(account));
         if (account >= 0)
-            r.setAccountRate(draw.field(-200, kMaxGrowth, 0, 10));
+            r.setAccountRate(accountRate(0, 10));
         e->endAge = e->startAge;
         add(*e, kRateChange);
     }
@@ -389,7 +402,7 @@ struct Builder {
         const MortgageView m{*e};
         m.setPropertyTax(draw.money(0, 1e8f, 0, 5000));
         m.setClosingCosts(draw.money(0, 1e8f, 0, 10000));
-        m.setAppreciationRate(draw.field(-100, kMaxGrowth, 0, 5));
+        m.setAppreciationRate(draw.field(limits.lowestGrowth, limits.growth, 0, 5));
         m.setSellingExpenses(draw.field(-1000, 1000, 0, 8));
         m.setPropertyTaxInflates(draw.chance(0.5));
         m.setExtraPrincipalMode(static_cast<ExtraPrincipalMode>(draw.integer(0, 2)));
@@ -405,7 +418,7 @@ struct Builder {
         e->startAge = std::max(e->startAge, start);
         const CreditCardView c{*e};
         c.setPayoffAge(eventAge());
-        c.setRatePercent(draw.field(1, 50, 10, 25));
+        c.setRatePercent(draw.field(1, limits.debtRate, 10, 25));
         c.setDebt(draw.money(1, 1e8f, 500, 20000));
         c.setMonthlyPayment(draw.money(0, 1e8f, 50, 1000));
         c.setMonthlyPurchases(draw.money(0, 1e8f, 0, 300));
@@ -497,13 +510,13 @@ struct Builder {
 
 } // namespace
 
-RandomCase randomScenario(std::uint32_t seed) {
+RandomCase randomScenario(std::uint32_t seed, bool editorsRanges) {
     Draw draw(seed);
     RandomCase c;
     c.scenario = std::make_unique<Scenario>();
     Scenario& s = *c.scenario;
     newScenario(s);
-    Builder b{draw, s};
+    Builder b{draw, s, editorsRanges ? kEditors : kFinite};
     b.initialValues();
     b.groups();
     b.accounts();
