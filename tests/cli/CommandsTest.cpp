@@ -138,6 +138,8 @@ TEST(Cli, MalformedArgumentsExitWithStatus2) {
         {{"report", "13", "x.ret"}, "KIND"},
         {{"run", "x.ret", "--frobnicate"}, "--frobnicate"},
         {{"new", "a.ret", "b.ret"}, "b.ret"},
+        {{"export", "x.ret", "", "-x"}, "an argument is empty"},
+        {{"run", ""}, "an argument is empty"},
     };
     for (const auto& c : cases) {
         const Result r = run(c.args);
