@@ -18,15 +18,17 @@ namespace {
 // 1000%), accept group rates the loader then drops, and allow a scenario that ends where it
 // starts; the usual runs keep to what the properties can hold.
 struct Limits {
-    float growth;        // the highest yearly rate that compounds
-    float lowestGrowth;  // the lowest, below which the magnitude grows again
+    // The highest yearly rate that compounds. Random rates are drawn past it, and interest is
+    // figured as balance times rate before the percent is taken, which overflows first.
+    float growth;
+    float lowestGrowth;  // the lowest: below -100% a balance changes sign and grows again
     float groupLow;      // the loader sets a group's random rates outside -50..100 to 0
     float taxRate;       // above 100%, tax on growth makes balances swing and grow
     float inflationRate; // of the Fundamentals editor
     float debtRate;      // of the credit-card editor, whose debt compounds monthly
     int shortestYears;   // 0 lets the scenario end where it starts, or before
 };
-constexpr Limits kFinite{80, -100, -50, 100, 50, 50, 1};
+constexpr Limits kFinite{50, -50, -50, 100, 30, 50, 1};
 constexpr Limits kEditors{1000, -1000, -200, 1000, 1000, 1000, 0};
 
 class Draw {
@@ -107,7 +109,8 @@ struct Builder {
     float eventAge() { return draw.age(start, end); }
     // An account's rate: the account editors take -200..200.
     float accountRate(float usualLow, float usualHigh) {
-        return draw.field(-200, std::min(limits.growth, 200.0f), usualLow, usualHigh);
+        return draw.field(std::max(limits.lowestGrowth, -200.0f), std::min(limits.growth, 200.0f),
+                          usualLow, usualHigh);
     }
 
     void initialValues() {
