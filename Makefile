@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD := build/$(PRESET)
 
-.PHONY: all deps configure build run test test-asan bench format clean
+.PHONY: all deps configure build run test test-asan fuzz soak bench format clean
 
 all: build
 
@@ -33,6 +33,18 @@ test: build
 
 test-asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
+
+# Every fuzz target in turn for FUZZ_SECONDS, with clang's libFuzzer and the sanitizers.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps fuzz
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j 2
+	@tests/fuzz/run-fuzzers build/fuzz $(FUZZ_SECONDS)
+
+# The random-scenario property runs at length.
+soak: build
+	@$(BUILD)/tests/property/finplan-property-runs --count 100000
 
 bench: build
 	@if [ -x $(BUILD)/bench/finplan-bench ]; then $(BUILD)/bench/finplan-bench; \

@@ -1,4 +1,5 @@
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -331,6 +332,13 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
 
     if (args.empty()) {
         err << app.help();
+        return 2;
+    }
+    // No command takes an empty argument, and CLI11 2.1 loops for ever on one that comes before
+    // an unknown option in a command with an option group (export).
+    if (std::find(args.begin(), args.end(), std::string()) != args.end()) {
+        err << "finplan-cli: an argument is empty\n"
+            << "Run 'finplan-cli --help' for the commands.\n";
         return 2;
     }
     if (!args[0].starts_with("-") && !actions.contains(args[0])) {

@@ -147,6 +147,8 @@ TEST(Cli, MalformedArgumentsExitWithStatus2) {
         {{"odds", "x.ret", "--trials", "9", "--seed", "1", "--mode", "group", "--threads", "0"},
          "--threads"},
         {{"odds", "x.ret", "--trials", "9", "--mode", "group"}, "--seed is required"},
+        {{"export", "x.ret", "", "-x"}, "an argument is empty"},
+        {{"run", ""}, "an argument is empty"},
     };
     for (const auto& c : cases) {
         const Result r = run(c.args);
