@@ -248,13 +248,24 @@ OddsOutcome analyse(const Scenario& scenario, const OddsSettings& settings,
         result.tenthPercentile = {tenth, oddsTrialSeed(settings.seed, tenth),
                                   finalNetWorth[static_cast<std::size_t>(tenth)]};
     }
+    // The percentiles reorder each age's values, so they come after the pick above; the ages
+    // are shared out among the threads, each writing only its own ages.
     result.ages.resize(ages.size());
-    for (int r = 0; r < table.rows(); ++r) {
-        OddsAge& age = result.ages[static_cast<std::size_t>(r)];
-        age.age = ages[static_cast<std::size_t>(r)];
-        age.netWorth = percentiles(table.column(kNetWorth, r));
-        age.todaysNetWorth = percentiles(table.column(kTodaysNetWorth, r));
-        age.liquidSavings = percentiles(table.column(kLiquidSavings, r));
+    std::atomic<int> nextRow{0};
+    auto summarise = [&] {
+        for (int r = nextRow++; r < table.rows(); r = nextRow++) {
+            OddsAge& age = result.ages[static_cast<std::size_t>(r)];
+            age.age = ages[static_cast<std::size_t>(r)];
+            age.netWorth = percentiles(table.column(kNetWorth, r));
+            age.todaysNetWorth = percentiles(table.column(kTodaysNetWorth, r));
+            age.liquidSavings = percentiles(table.column(kLiquidSavings, r));
+        }
+    };
+    {
+        std::vector<std::jthread> helpers;
+        for (int k = 1; k < std::min(threads, table.rows()); ++k)
+            helpers.emplace_back(summarise);
+        summarise();
     }
     return outcome;
 }

@@ -15,15 +15,18 @@ PercentileBand percentiles(std::span<float> values) {
     PercentileBand band{};
     if (values.empty())
         return band;
-    // A strict order also with NaN among the values, which nth_element needs.
-    const auto below = [](float a, float b) { return a < b || (!std::isnan(a) && std::isnan(b)); };
+    // NaNs go above every number; the numbers alone can then be selected with a plain <.
+    const auto numbersEnd =
+        std::partition(values.begin(), values.end(), [](float v) { return !std::isnan(v); });
     // The ranks grow, so each selection only searches what lies above the one before.
     auto from = values.begin();
     for (std::size_t k = 0; k < band.size(); ++k) {
         const auto at = values.begin() + static_cast<std::ptrdiff_t>(
                                              nearestRankIndex(kOddsPercentiles[k], values.size()));
-        std::nth_element(from, at, values.end(), below);
-        from = at;
+        if (at < numbersEnd) {
+            std::nth_element(from, at, numbersEnd);
+            from = at;
+        }
         band[k] = *at;
     }
     return band;

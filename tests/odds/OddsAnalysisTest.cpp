@@ -1,6 +1,7 @@
 #include "odds/OddsAnalysis.h"
 
 #include <chrono>
+#include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
@@ -62,6 +63,10 @@ TEST(OddsPercentiles, NearestRankOfHandBuiltSamples) {
     };
     for (auto c : cases)
         EXPECT_EQ(percentiles(c.sample), c.expected) << c.sample.size() << " values";
+    std::vector<float> withNaN{NAN, 3, 1, 2};
+    const PercentileBand band = percentiles(withNaN);
+    EXPECT_EQ(std::vector<float>(band.begin(), band.end() - 1), (std::vector<float>{1, 1, 2, 3}));
+    EXPECT_TRUE(std::isnan(band.back()));
 }
 
 TEST(OddsAnalysis, TheSeedAloneDecidesNotTheThreads) {
