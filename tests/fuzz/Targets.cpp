@@ -47,11 +47,19 @@ void check(bool holds, std::string_view what) {
     std::abort();
 }
 
-// The folder of this process's working files, removed at its end.
+// The folder of this process's working files, removed at its end. A process that crashed
+// could not remove its own: those of processes that are gone are removed at the start.
 class ScratchRoot {
   public:
-    ScratchRoot()
-        : m_path(fs::temp_directory_path() / ("finplan-fuzz-" + std::to_string(::getpid()))) {
+    ScratchRoot() : m_path(fs::temp_directory_path() / (kPrefix + std::to_string(::getpid()))) {
+        std::error_code ec;
+        for (fs::directory_iterator it(fs::temp_directory_path(), ec), end; !ec && it != end;
+             it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (name.starts_with(kPrefix) &&
+                !fs::exists("/proc/" + name.substr(std::string_view(kPrefix).size()), ec))
+                fs::remove_all(it->path(), ec);
+        }
         fs::create_directories(m_path);
     }
     ~ScratchRoot() {
@@ -61,6 +69,7 @@ class ScratchRoot {
     const fs::path& path() const { return m_path; }
 
   private:
+    static constexpr const char* kPrefix = "finplan-fuzz-";
     fs::path m_path;
 };
 
