@@ -255,9 +255,7 @@ void MainWindow::createActions() {
         menu->addAction(action);
         m_commands[id] = action;
     }
-    m_commands[911]->setChecked(m_startup.runLock);
-    m_commands[902]->setChecked(m_startup.summaryInResults);
-    m_commands[901]->setChecked(!m_startup.lighten);
+    showStartupOptions();
     m_commands[922]->setChecked(true);
 
     // The report views show each report's screen page.
@@ -291,6 +289,12 @@ void MainWindow::createActions() {
             m_toolbar->addAction(action);
         }
     }
+}
+
+void MainWindow::showStartupOptions() {
+    m_commands[911]->setChecked(m_startup.runLock);
+    m_commands[902]->setChecked(m_startup.summaryInResults);
+    m_commands[901]->setChecked(!m_startup.lighten);
 }
 
 void MainWindow::runCommand(int id) {
@@ -480,9 +484,7 @@ void MainWindow::showPaymentSchedule(int event) {
 
 void MainWindow::start(const QString& path, const QString& keywords) {
     m_startup = parseStartupKeywords(keywords.toStdString());
-    m_commands[911]->setChecked(m_startup.runLock);
-    m_commands[902]->setChecked(m_startup.summaryInResults);
-    m_commands[901]->setChecked(!m_startup.lighten);
+    showStartupOptions();
     applyDisplay();
     const QString first = !path.isEmpty() ? path : QString::fromStdString(m_settings.lastScenario);
     if (!first.isEmpty()) {

@@ -101,6 +101,8 @@ class MainWindow : public QMainWindow {
 
   private:
     void createActions();
+    // The Options menu's checks follow the start-up options.
+    void showStartupOptions();
     // Runs a command unless a tool window is open (the busy rule).
     void runCommand(int id);
     bool busy();
