@@ -15,6 +15,9 @@ struct Message {
     std::string caption;
     MessageKind kind = MessageKind::Error;
     int id = 0;
+    // The form field the message is about (the record field's name, "startAge"), so that a
+    // dialog can put the focus there; empty for other messages.
+    std::string field = {};
 
     bool operator==(const Message&) const = default;
 };

@@ -281,6 +281,23 @@ FinancialEvent* scratchSlot(Scenario& s) {
     return s.eventCount >= 0 && s.eventCount < kEventSlots ? &s.events[s.eventCount] : nullptr;
 }
 
+bool canAddEvent(const Scenario& s) {
+    return s.eventCount >= 0 && s.eventCount < kEventSlots - 1;
+}
+
+bool canCopyEvent(const FinancialEvent& e) {
+    return !isBudgetWithdrawal(e) && !isRule72T(e) && e.kind != kAssetAllocation &&
+           e.kind != kRequiredDistribution;
+}
+
+bool copyListedEvent(Scenario& s, int index) {
+    if (index < 0 || index >= s.eventCount || !canAddEvent(s) || !canCopyEvent(s.events[index]))
+        return false;
+    s.events[s.eventCount] = s.events[index];
+    ++s.eventCount;
+    return true;
+}
+
 void removeEvent(Scenario& s, int index) {
     const int count = clampedEventCount(s);
     if (index < 0 || index >= count)
@@ -385,6 +402,23 @@ void reindexAccounts(Scenario& s) {
     for (int k = 0; k < count; ++k)
         records[k].accountId = static_cast<std::int16_t>(k);
     s.accountTable.nextAccountId = count;
+}
+
+bool sortAccountsByName(Scenario& s) {
+    AccountTable& table = s.accountTable;
+    if (table.accountCount < 0 || table.accountCount > kMaxAccounts) {
+        table.accountCount = 0;
+        table.nextAccountId = 0;
+        return true;
+    }
+    Account* records = table.accounts;
+    const auto byName = [](const Account& a, const Account& b) {
+        return lessIgnoringCase(a.name.view(), b.name.view());
+    };
+    if (std::is_sorted(records, records + table.accountCount, byName))
+        return false;
+    std::stable_sort(records, records + table.accountCount, byName);
+    return true;
 }
 
 } // namespace finplan

@@ -76,6 +76,10 @@ std::vector<int> sortedEventOrder(const Scenario& s);
 void sortEvents(Scenario& s);
 // Gives the accounts, sorted by name, the numbers 0, 1, 2, ...; events keep theirs.
 void reindexAccounts(Scenario& s);
+// Puts the account table in the order every account list shows: by name, letter case aside,
+// equal names keeping their order. Identifiers stay, so events keep their accounts. A damaged
+// count (outside 0..50) empties the table. Returns whether anything changed.
+bool sortAccountsByName(Scenario& s);
 
 // Removes event i; the later events move down one slot and the slot freed at the end is reset.
 void removeEvent(Scenario& s, int index);
@@ -83,6 +87,14 @@ void removeEvent(Scenario& s, int index);
 // settings. Removing the asset-allocation withdrawal turns its option off, and removing a
 // budget withdrawal frees its budget for another.
 bool deleteListedEvent(Scenario& s, int index);
+// Whether an editor may add an event: one slot stays free as the editors' scratch slot.
+bool canAddEvent(const Scenario& s);
+// Whether the Scenario list's Copy may duplicate `e`: not a budget withdrawal, a Rule 72T
+// transfer, the asset-allocation withdrawal or an RMD plan, which each exist once.
+bool canCopyEvent(const FinancialEvent& e);
+// Appends a copy of event `index` as the last event; false when it may not be copied or no
+// slot is free.
+bool copyListedEvent(Scenario& s, int index);
 // The editors' scratch slot (the slot after the last event), or nullptr when every slot is used.
 FinancialEvent* scratchSlot(Scenario& s);
 

@@ -23,10 +23,12 @@
 #include <functional>
 
 #include "engine/Simulation.h"
+#include "forms/EventForm.h"
 #include "model/ScenarioFile.h"
 #include "results/EventDescriptions.h"
 #include "results/ResultsExport.h"
 #include "ui/app/Prompter.h"
+#include "ui/editors/EventEditors.h"
 #include "ui/folders/AccountsFolder.h"
 #include "ui/folders/ResultsFolder.h"
 #include "ui/folders/ScenarioFolder.h"
@@ -76,6 +78,14 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
     connect(m_scenario, &ScenarioFolder::deleteRequested, this, [this](int event) {
         if (!busy())
             deleteEventCommand(event);
+    });
+    connect(m_scenario, &ScenarioFolder::editRequested, this, [this](int event) {
+        if (!busy())
+            editEventCommand(event);
+    });
+    connect(m_scenario, &ScenarioFolder::copyRequested, this, [this](int event) {
+        if (!busy())
+            copyEventCommand(event);
     });
     connect(m_scenario, &ScenarioFolder::scheduleRequested, this, [this](int event) {
         if (!busy())
@@ -258,6 +268,22 @@ void MainWindow::createActions() {
     showStartupOptions();
     m_commands[922]->setChecked(true);
 
+    // The event editors add an event of their kind.
+    QMenu* events = new QMenu(QStringLiteral("Events"), this);
+    int editorCount = 0;
+    const EditorCommand* editors = editorCommands(editorCount);
+    for (int k = 0; k < editorCount; ++k) {
+        const EditorCommand& c = editors[k];
+        auto* action = events->addAction(iconOf(c.id), QString::fromLatin1(c.text));
+        action->setObjectName(QLatin1String(c.name));
+        action->setShortcut(QKeySequence(QString::fromLatin1(c.keys)));
+        const int id = c.id;
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+        m_commands[id] = action;
+    }
+
+    m_scenario->setAddMenu(events);
+
     // The report views show each report's screen page.
     QMenu* reports = new QMenu(QStringLiteral("Reports"), this);
     for (const auto& view : kReportViews) {
@@ -269,7 +295,7 @@ void MainWindow::createActions() {
     }
 
     // The menu titles take no mnemonic: Alt with a letter belongs to the commands.
-    for (QMenu* menu : {m_fileMenu, edit, reports, menus[static_cast<int>(Menu::Options)],
+    for (QMenu* menu : {m_fileMenu, edit, events, reports, menus[static_cast<int>(Menu::Options)],
                         menus[static_cast<int>(Menu::Help)]})
         menuBar()->addMenu(menu);
 
@@ -310,6 +336,13 @@ void MainWindow::runCommand(int id) {
     for (const auto& view : kReportViews)
         if (view.command == id) {
             showReport(view.kind);
+            return;
+        }
+    int editorCount = 0;
+    const EditorCommand* editors = editorCommands(editorCount);
+    for (int k = 0; k < editorCount; ++k)
+        if (editors[k].id == id) {
+            openEventEditor(id, -1);
             return;
         }
     switch (id) {
@@ -429,6 +462,37 @@ void MainWindow::applyDisplay() {
 void MainWindow::deleteEventCommand(int event) {
     commitEdit(QStringLiteral("Delete Event"),
                [event](Scenario& s) { return deleteListedEvent(s, event); });
+}
+
+void MainWindow::openEventEditor(int command, int event) {
+    // The editor works on a copy with the accounts in list order; OK commits it as one step.
+    auto working = std::make_unique<Scenario>(m_doc->scenario);
+    if (event < 0) {
+        if (!canAddEvent(*working)) {
+            m_prompter->notify(eventTableFull());
+            return;
+        }
+        resetEventSlot(*scratchSlot(*working));
+        event = working->eventCount;
+    }
+    sortAccountsByName(*working);
+    const bool adding = event == working->eventCount;
+    if (!runEventEditor(command, *working, event, *m_prompter, this))
+        return;
+    commitEdit(editorStepText(command, adding), [&working](Scenario& s) {
+        s = *working;
+        return true;
+    });
+}
+
+void MainWindow::editEventCommand(int event) {
+    if (const int command = editorCommandFor(m_doc->scenario, event))
+        openEventEditor(command, event);
+}
+
+void MainWindow::copyEventCommand(int event) {
+    commitEdit(QStringLiteral("Copy Event"),
+               [event](Scenario& s) { return copyListedEvent(s, event); });
 }
 
 void MainWindow::reindexAccountsCommand() {

@@ -85,6 +85,11 @@ class MainWindow : public QMainWindow {
     ReportViewer* showReport(int kind);
     // The Scenario folder's Delete: the event at position `event` of the table.
     void deleteEventCommand(int event);
+    // An event editor's command on event `event`, or on a new event when it is -1.
+    void openEventEditor(int command, int event);
+    // The Scenario folder's Edit (or double click) and Copy of the event at `event`.
+    void editEventCommand(int event);
+    void copyEventCommand(int event);
     // Command 14: the accounts renumbered in name order, after the user agrees.
     void reindexAccountsCommand();
     // Commands 112 to 114: the printer, results-list and scenario-list fonts.

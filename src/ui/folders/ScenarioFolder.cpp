@@ -65,21 +65,21 @@ ScenarioFolder::ScenarioFolder(QWidget* parent)
     m_list->setMinimumHeight(275);
 
     auto* buttons = new QHBoxLayout;
-    // Adding, editing and copying go through the event editors, which come later.
     const struct {
+        QPushButton*& button;
         const char* text;
         const char* name;
         const char* icon;
         QStyle::StandardPixmap fallback;
-    } kEditorButtons[] = {{"Add", "add", "list-add", QStyle::SP_FileDialogNewFolder},
-                          {"Edit", "edit", "document-edit", QStyle::SP_FileDialogDetailedView},
-                          {"Copy", "copy", "edit-copy", QStyle::SP_FileLinkIcon}};
+    } kEditorButtons[] = {
+        {m_add, "Add", "add", "list-add", QStyle::SP_FileDialogNewFolder},
+        {m_edit, "Edit", "edit", "document-edit", QStyle::SP_FileDialogDetailedView},
+        {m_copy, "Copy", "copy", "edit-copy", QStyle::SP_FileLinkIcon}};
     for (const auto& b : kEditorButtons) {
-        auto* push =
+        b.button =
             new QPushButton(themeIcon(b.icon, b.fallback), QString::fromLatin1(b.text), this);
-        push->setObjectName(QLatin1String(b.name));
-        push->setEnabled(false);
-        buttons->addWidget(push);
+        b.button->setObjectName(QLatin1String(b.name));
+        buttons->addWidget(b.button);
     }
     m_delete->setObjectName(QStringLiteral("delete"));
     m_schedule->setObjectName(QStringLiteral("paymentSchedule"));
@@ -97,6 +97,12 @@ ScenarioFolder::ScenarioFolder(QWidget* parent)
     connect(m_list, &QListWidget::itemSelectionChanged, this, &ScenarioFolder::selectionChanged);
     connect(m_delete, &QPushButton::clicked, this,
             [this] { Q_EMIT deleteRequested(selectedEvent()); });
+    connect(m_edit, &QPushButton::clicked, this, [this] { Q_EMIT editRequested(selectedEvent()); });
+    connect(m_copy, &QPushButton::clicked, this, [this] { Q_EMIT copyRequested(selectedEvent()); });
+    connect(m_list, &QListWidget::itemDoubleClicked, this, [this] {
+        if (selectedEvent() >= 0)
+            Q_EMIT editRequested(selectedEvent());
+    });
     connect(m_schedule, &QPushButton::clicked, this,
             [this] { Q_EMIT scheduleRequested(selectedEvent()); });
     auto* deleteKey =
@@ -110,6 +116,8 @@ void ScenarioFolder::selectionChanged() {
     const FinancialEvent* e = event >= 0 ? &m_scenario->events[event] : nullptr;
     // An RMD plan belongs to its accounts' settings, not to the list.
     m_delete->setEnabled(e && e->kind != kRequiredDistribution);
+    m_edit->setEnabled(e != nullptr);
+    m_copy->setEnabled(e && canCopyEvent(*e));
     m_schedule->setEnabled(e && (e->kind == kMortgage || (e->kind == kLoan && !isCreditCard(*e))));
 }
 
@@ -123,6 +131,10 @@ void ScenarioFolder::describe(const Scenario& s, const std::vector<std::string>&
     if (row >= 0 && row < m_list->count())
         m_list->setCurrentRow(row);
     selectionChanged();
+}
+
+void ScenarioFolder::setAddMenu(QMenu* menu) {
+    m_add->setMenu(menu);
 }
 
 int ScenarioFolder::selectedEvent() const {

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QListWidget;
+class QMenu;
 class QPushButton;
 
 namespace finplan {
@@ -21,10 +22,15 @@ class ScenarioFolder : public QWidget {
     // The event of the selected row (its position in the table), or -1.
     int selectedEvent() const;
     QListWidget* list() const { return m_list; }
+    // The event kinds Add offers.
+    void setAddMenu(QMenu* menu);
 
   Q_SIGNALS:
     // Delete, or the Delete key, on a row of an event that may be deleted.
     void deleteRequested(int event);
+    // Edit, or a double click, and Copy on the row of an event.
+    void editRequested(int event);
+    void copyRequested(int event);
     // The yearly schedule of the selected loan or mortgage.
     void scheduleRequested(int event);
 
@@ -33,6 +39,9 @@ class ScenarioFolder : public QWidget {
 
     const Scenario* m_scenario = nullptr;
     QListWidget* m_list;
+    QPushButton* m_add = nullptr;
+    QPushButton* m_edit = nullptr;
+    QPushButton* m_copy = nullptr;
     QPushButton* m_delete;
     QPushButton* m_schedule;
 };
