@@ -23,9 +23,9 @@ constexpr std::array<Rgb, 11> kColours{{{255, 0, 0},
                                         {100, 100, 100},
                                         {200, 200, 200}}};
 
-constexpr const char* kMonths[] = {"January", "February", "March",     "April",
-                                   "May",     "June",     "July",      "August",
-                                   "September", "October", "November", "December"};
+constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
+                                   "May",       "June",     "July",     "August",
+                                   "September", "October",  "November", "December"};
 
 using RowField = float ResultRow::*;
 
@@ -34,12 +34,10 @@ struct SeriesDef {
     RowField field;
 };
 
-const SeriesDef kNetWorthSeries[] = {{"Net Worth", &ResultRow::rowNetWorth},
-                                     {"Investment Accounts", &ResultRow::investment},
-                                     {"Tax-free Accounts", &ResultRow::taxFree},
-                                     {"Retirement Accounts", &ResultRow::retirement},
-                                     {"Asset Accounts", &ResultRow::assetAccounts},
-                                     {"Equity", &ResultRow::equity}};
+const SeriesDef kNetWorthSeries[] = {
+    {"Net Worth", &ResultRow::rowNetWorth},        {"Investment Accounts", &ResultRow::investment},
+    {"Tax-free Accounts", &ResultRow::taxFree},    {"Retirement Accounts", &ResultRow::retirement},
+    {"Asset Accounts", &ResultRow::assetAccounts}, {"Equity", &ResultRow::equity}};
 const SeriesDef kInOutSeries[] = {{"Incoming", &ResultRow::incoming},
                                   {"Outgoing", &ResultRow::outgoing}};
 const SeriesDef kIncomingSeries[] = {{"Total Incoming", &ResultRow::incoming},
@@ -120,7 +118,8 @@ GraphData graphData(const RunState& run) {
         d.accountNames.push_back(s.accountTable.accounts[k].name.str());
         std::vector<float> balances;
         for (int r = 0; r < rows; ++r)
-            balances.push_back(t.balanceTable[static_cast<std::size_t>(r)][static_cast<std::size_t>(k)]);
+            balances.push_back(
+                t.balanceTable[static_cast<std::size_t>(r)][static_cast<std::size_t>(k)]);
         d.accountBalances.push_back(std::move(balances));
     }
     // A group counts as named with more than one character, as the group report has it.
@@ -132,7 +131,8 @@ GraphData graphData(const RunState& run) {
         for (int k = 0; k < accounts; ++k)
             if (s.accountTable.accounts[k].group == g)
                 for (int r = 0; r < rows; ++r)
-                    sums[static_cast<std::size_t>(r)] += d.accountBalances[static_cast<std::size_t>(k)][static_cast<std::size_t>(r)];
+                    sums[static_cast<std::size_t>(r)] +=
+                        d.accountBalances[static_cast<std::size_t>(k)][static_cast<std::size_t>(r)];
         d.groupBalances.push_back(std::move(sums));
     }
     return d;
@@ -144,18 +144,18 @@ std::array<std::string, 3> graphTitleLines(const Scenario& scenario,
     const ReportTitles& titles = scenario.reportTitles;
     const int hour = now.hour % 12 == 0 ? 12 : now.hour % 12;
     return {titles.useTitle1 ? titles.title1.str() : "File: " + scenarioPath,
-            titles.useTitle2 ? titles.title2.str()
-                             : formatText("Date: %s %d, %d", kMonths[std::clamp(now.month, 1, 12) - 1],
-                                          now.day, now.year),
+            titles.useTitle2
+                ? titles.title2.str()
+                : formatText("Date: %s %d, %d", kMonths[std::clamp(now.month, 1, 12) - 1], now.day,
+                             now.year),
             titles.useTitle3 ? titles.title3.str()
                              : formatText("Time: %d:%02d:%02d %s", hour, now.minute, now.second,
                                           now.hour < 12 ? "AM" : "PM")};
 }
 
 GraphChart graphChart(const GraphData& data, int kind, int firstAccount, int lastAccount) {
-    static const char* const kTitles[] = {"",         "NET WORTH", "INCOMING / OUTGOING",
-                                          "INCOMING", "OUTGOING",  "ACCOUNTS",
-                                          "",         "GROUPS"};
+    static const char* const kTitles[] = {
+        "", "NET WORTH", "INCOMING / OUTGOING", "INCOMING", "OUTGOING", "ACCOUNTS", "", "GROUPS"};
     GraphChart chart;
     chart.kind = kind;
     chart.title = kind >= 1 && kind <= kGroupsGraph ? kTitles[kind] : "";
@@ -210,8 +210,7 @@ std::string wholeMoney(float value) {
     return money.substr(0, money.size() - 3);
 }
 
-std::vector<SummaryLine> summaryPanelLines(const GraphData& data, int row, int quadrant,
-                                           bool pie) {
+std::vector<SummaryLine> summaryPanelLines(const GraphData& data, int row, int quadrant, bool pie) {
     std::vector<SummaryLine> lines;
     if (row < 0 || row >= data.rowCount())
         return lines;
@@ -229,20 +228,26 @@ std::vector<SummaryLine> summaryPanelLines(const GraphData& data, int row, int q
     const char* heading = "Net Worth";
     if (quadrant == 2) {
         heading = "Incoming";
-        parts = {{"Deposits", r.deposited, 1},       {"Taxable Income", r.taxableIncome, 2},
-                 {"Non-Taxable Income", r.nonTaxableIncome, 3}, {"Loans", r.loans, 4},
+        parts = {{"Deposits", r.deposited, 1},
+                 {"Taxable Income", r.taxableIncome, 2},
+                 {"Non-Taxable Income", r.nonTaxableIncome, 3},
+                 {"Loans", r.loans, 4},
                  {"Income From Assets", r.appreciation, 5},
                  {"Income From Equity", r.equityGain, 6}};
         total = {"Total Incoming", r.incoming, 0};
     } else if (quadrant == 3) {
         heading = "Outgoing";
-        parts = {{"Withdrawals", r.withdrawn, 1}, {"Interest Paid", r.interestPaid, 2},
-                 {"Other", r.depreciationAndClosing, 3}, {"Taxes", r.taxes, 4},
+        parts = {{"Withdrawals", r.withdrawn, 1},
+                 {"Interest Paid", r.interestPaid, 2},
+                 {"Other", r.depreciationAndClosing, 3},
+                 {"Taxes", r.taxes, 4},
                  {"Penalties", r.penalties, 5}};
         total = {"Total Outgoing", r.outgoing, 0};
     } else {
-        parts = {{"Investment Accounts", r.investment, 1}, {"Tax Free Accounts", r.taxFree, 2},
-                 {"Retirement Accounts", r.retirement, 3}, {"Assets", r.assetAccounts, 4},
+        parts = {{"Investment Accounts", r.investment, 1},
+                 {"Tax Free Accounts", r.taxFree, 2},
+                 {"Retirement Accounts", r.retirement, 3},
+                 {"Assets", r.assetAccounts, 4},
                  {"Equity", r.equity, 5}};
     }
     lines.push_back({heading, ""});
@@ -251,19 +256,21 @@ std::vector<SummaryLine> summaryPanelLines(const GraphData& data, int row, int q
         sum += p.value;
     for (const Part& p : parts) {
         const double share = sum > 0 ? static_cast<double>(p.value) / sum * 100 : 0.0;
-        lines.push_back({p.label, pie ? shareText(share) : wholeMoney(p.value), p.position,
-                         p.value < 0});
+        lines.push_back(
+            {p.label, pie ? shareText(share) : wholeMoney(p.value), p.position, p.value < 0});
     }
     if (total.label)
-        lines.push_back({total.label, pie ? shareText(sum > 0 ? 100.0 : 0.0) : wholeMoney(total.value),
-                         0, total.value < 0});
+        lines.push_back({total.label,
+                         pie ? shareText(sum > 0 ? 100.0 : 0.0) : wholeMoney(total.value), 0,
+                         total.value < 0});
     const float todays = row < static_cast<int>(data.todaysNetWorth.size())
                              ? data.todaysNetWorth[static_cast<std::size_t>(row)]
                              : 0.0f;
     lines.push_back({formatText("Age %-4.1f Purch. Power", static_cast<double>(data.startAge)),
                      wholeMoney(todays), 6, todays < 0});
-    lines.push_back({formatText(age < 10 ? "Age %1d Net Worth" : age < 100 ? "Age %2d Net Worth"
-                                                                           : "Age %3d Net Worth",
+    lines.push_back({formatText(age < 10    ? "Age %1d Net Worth"
+                                : age < 100 ? "Age %2d Net Worth"
+                                            : "Age %3d Net Worth",
                                 age),
                      wholeMoney(r.rowNetWorth), 0, r.rowNetWorth < 0});
     return lines;

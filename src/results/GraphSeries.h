@@ -50,7 +50,7 @@ struct GraphData {
     std::vector<float> todaysNetWorth; // one per row
     bool todaysDollars = false;        // the start-age-dollars series is shown
     float startAge = 0;
-    std::vector<std::string> accountNames; // in the run's account order
+    std::vector<std::string> accountNames;           // in the run's account order
     std::vector<std::vector<float>> accountBalances; // per account, per row
     std::vector<std::string> groupNames;             // the named groups
     std::vector<std::vector<float>> groupBalances;   // per named group, per row
@@ -72,8 +72,7 @@ std::array<std::string, 3> graphTitleLines(const Scenario& scenario,
 
 // The series of a kind in legend order; accounts `firstAccount` to `lastAccount` (from 1) for
 // the accounts kind. Kind 6 is no chart of its own: see pieSlices.
-GraphChart graphChart(const GraphData& data, int kind, int firstAccount = 1,
-                      int lastAccount = 10);
+GraphChart graphChart(const GraphData& data, int kind, int firstAccount = 1, int lastAccount = 10);
 
 // Whether a double click can turn a chart of this kind into a pie.
 bool hasPie(int kind);
@@ -103,8 +102,7 @@ struct SummaryLine {
 
 // The summary panel at `row` for quadrant 1 (net worth), 2 (incoming) or 3 (outgoing); in pie
 // mode the parts show their shares of the total.
-std::vector<SummaryLine> summaryPanelLines(const GraphData& data, int row, int quadrant,
-                                           bool pie);
+std::vector<SummaryLine> summaryPanelLines(const GraphData& data, int row, int quadrant, bool pie);
 
 // A money value made whole as the panel shows it: halves of a positive value go up, a
 // negative value is cut toward zero; no cents ("$1,235", "$-12").

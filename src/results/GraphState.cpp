@@ -49,7 +49,8 @@ void zoomByMarks(GraphState& state, const std::vector<float>& ages) {
     const std::vector<GraphMark> marks = std::move(state.marks);
     state.marks.clear();
     if (state.zoomed || marks.empty() ||
-        std::any_of(marks.begin(), marks.end(), [&](const GraphMark& m) { return !valid(m.row); })) {
+        std::any_of(marks.begin(), marks.end(),
+                    [&](const GraphMark& m) { return !valid(m.row); })) {
         state.zoomed = false;
         state.firstRow = 0;
         state.rowCount = 0;

@@ -25,7 +25,7 @@ struct GraphState {
     int selectedRow = 0;
     bool legendInFront = false;
     bool legendOff = false;
-    int quadrant = 1; // four-up view: 1 net worth, 2 incoming, 3 outgoing
+    int quadrant = 1;             // four-up view: 1 net worth, 2 incoming, 3 outgoing
     std::vector<GraphMark> marks; // shift-clicks, at most two
 
     bool lineMode() const { return style == GraphStyle::Lines; }

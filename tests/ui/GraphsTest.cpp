@@ -94,8 +94,10 @@ class GraphsTest : public QObject {
         // The net worth line is blue; the legend adds a swatch of every series' colour.
         QVERIFY(countColour(bare, kBlue, all) > 200);
         const int swatch = QFontMetricsF(QFont()).height() * 0.5;
-        QVERIFY(countColour(withLegend, kBlue, all) > countColour(bare, kBlue, all) + swatch * swatch);
-        QVERIFY(countColour(withLegend, kRed, all) > countColour(bare, kRed, all) + swatch * swatch);
+        QVERIFY(countColour(withLegend, kBlue, all) >
+                countColour(bare, kBlue, all) + swatch * swatch);
+        QVERIFY(countColour(withLegend, kRed, all) >
+                countColour(bare, kRed, all) + swatch * swatch);
 
         // The bars of the second style fill their columns.
         state.style = GraphStyle::Bars;
@@ -188,7 +190,8 @@ class GraphsTest : public QObject {
             {"and once more back to all rows",
              [&] { QTest::mouseClick(view, Qt::RightButton, Qt::ShiftModifier, at(5)); },
              [&] { return !state.zoomed && state.rowCount == 0; }},
-            {"right double click: bars", [&] { QTest::mouseDClick(view, Qt::RightButton, {}, at(5)); },
+            {"right double click: bars",
+             [&] { QTest::mouseDClick(view, Qt::RightButton, {}, at(5)); },
              [&] { return state.style == GraphStyle::Bars; }},
             {"L: the legend in front", [&] { QTest::keyClick(view, Qt::Key_L); },
              [&] { return state.legendInFront && !state.legendOff; }},
@@ -209,6 +212,12 @@ class GraphsTest : public QObject {
                  tool->close();
              },
              [&] { return state.selectedRow == 5; }},
+            {"the graph's age is the results list's",
+             [&] { folders->setCurrentIndex(MainWindow::ResultsIndex); },
+             [&] {
+                 return window->findChild<ResultsFolder*>()->selectedAge() ==
+                        static_cast<int>(window->graphData().rows[5].age);
+             }},
             {"an age clicked in the results is the graphs' age",
              [&] {
                  folders->setCurrentIndex(MainWindow::ResultsIndex);
@@ -228,9 +237,9 @@ class GraphsTest : public QObject {
                  folders->setCurrentIndex(MainWindow::NetWorthIndex);
              },
              [&] {
-                 return static_cast<int>(
-                            window->graphData().rows[static_cast<std::size_t>(state.selectedRow)].age) ==
-                        50;
+                 return static_cast<int>(window->graphData()
+                                             .rows[static_cast<std::size_t>(state.selectedRow)]
+                                             .age) == 50;
              }},
             {"the account folders follow the accounts",
              [&] {

@@ -50,7 +50,8 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
     : QMainWindow(parent),
       m_prompter(prompter ? std::move(prompter) : std::make_unique<Prompter>()),
       m_doc(makeNewDocument()), m_run(std::make_unique<RunState>()), m_undo(new QUndoStack(this)),
-      m_folders(new QTabWidget(this)), m_summary(new SummaryFolder(m_graphData, m_graphState, this)),
+      m_folders(new QTabWidget(this)),
+      m_summary(new SummaryFolder(m_graphData, m_graphState, this)),
       m_accounts(new AccountsFolder(this)), m_scenario(new ScenarioFolder(this)),
       m_results(new ResultsFolder(*m_prompter, this)) {
     m_prompter->setParent(this);
@@ -772,12 +773,20 @@ void MainWindow::folderChanged(int index) {
     m_previousFolder = index;
     if (m_resultsStale && index != AccountsIndex && index != ScenarioIndex)
         runNow();
-    // An age chosen in the results list is the graphs' selected age.
+    // The age chosen last, in the results list or in a graph, is the age the other shows.
     if (currentGraph() && m_results->selectedAge() != m_resultsAge) {
         m_resultsAge = m_results->selectedAge();
+        m_graphAgeChosen = false;
         if (const int row = m_graphData.rowOfAge(m_resultsAge); row >= 0)
             m_graphState.selectedRow = row;
         repaintGraphs();
+    } else if (index == ResultsIndex && m_graphAgeChosen) {
+        m_graphAgeChosen = false;
+        const int row = m_graphState.selectedRow;
+        if (row >= 0 && row < m_graphData.rowCount()) {
+            m_resultsAge = static_cast<int>(m_graphData.rows[static_cast<std::size_t>(row)].age);
+            m_results->showAge(m_resultsAge);
+        }
     }
     if (index == ScenarioIndex)
         describeScenario();
@@ -851,7 +860,7 @@ void MainWindow::createGraphFolders() {
                        QString::fromLatin1(f.name));
     for (GraphView* view : m_graphViews) {
         view->setBusyCheck([this] { return busy(); });
-        connect(view, &GraphView::stateChanged, this, &MainWindow::repaintGraphs);
+        connect(view, &GraphView::stateChanged, this, &MainWindow::graphStateChanged);
     }
 }
 
@@ -888,10 +897,18 @@ void MainWindow::rebuildAccountFolders() {
         GraphView* view =
             addGraphFolder(pick, label, QStringLiteral("accountGraph%1").arg(f.folderIndex));
         view->setBusyCheck([this] { return busy(); });
-        connect(view, &GraphView::stateChanged, this, &MainWindow::repaintGraphs);
+        connect(view, &GraphView::stateChanged, this, &MainWindow::graphStateChanged);
         m_accountViews.push_back(view);
     }
     m_previousFolder = m_folders->currentIndex();
+}
+
+void MainWindow::graphStateChanged() {
+    const int row = m_graphState.selectedRow;
+    if (row >= 0 && row < m_graphData.rowCount() &&
+        static_cast<int>(m_graphData.rows[static_cast<std::size_t>(row)].age) != m_resultsAge)
+        m_graphAgeChosen = true;
+    repaintGraphs();
 }
 
 void MainWindow::repaintGraphs() {

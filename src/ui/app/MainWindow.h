@@ -159,6 +159,9 @@ class MainWindow : public QMainWindow {
     void rebuildAccountFolders();
     GraphView* addGraphFolder(const GraphPick& pick, const QString& label, const QString& name);
     void repaintGraphs();
+    // A graph's settings changed: every graph follows, and the age a graph selected is
+    // remembered for the results list.
+    void graphStateChanged();
     void updateTitle();
     // The window's settings files are read and written here (position, size, recent files).
     void readSettings();
@@ -184,7 +187,8 @@ class MainWindow : public QMainWindow {
     GraphState m_graphState;
     std::vector<GraphView*> m_graphViews;   // every panel, the Summary folder's first
     std::vector<GraphView*> m_accountViews; // the account folders, in tab order
-    int m_resultsAge = 0; // the results list's selected age, as the graphs last took it
+    int m_resultsAge = 0;          // the age the results list and the graphs last agreed on
+    bool m_graphAgeChosen = false; // a graph chose an age the results list has yet to show
     QTabWidget* m_folders;
     SummaryFolder* m_summary;
     AccountsFolder* m_accounts;

@@ -66,8 +66,8 @@ GraphChart pickedChart(const GraphData& data, const GraphPick& pick) {
 double widestValueLabel(const QFontMetricsF& metrics, const GraphScale& scale) {
     double widest = 0;
     for (int k = 0; k <= 10; ++k)
-        widest = std::max(widest, metrics.horizontalAdvance(
-                                      text(axisLabel(scale.bottom + k * scale.step))));
+        widest = std::max(
+            widest, metrics.horizontalAdvance(text(axisLabel(scale.bottom + k * scale.step))));
     return widest;
 }
 
@@ -161,10 +161,11 @@ void drawAxes(QPainter& painter, const GraphGeometry& g, const GraphData& data) 
         const int row = g.firstRow + k;
         const double x = g.columnCentre(row);
         const int age = static_cast<int>(data.rows[static_cast<std::size_t>(row)].age);
-        const double labelWidth = std::max(cw * ageEvery, metrics.horizontalAdvance(QStringLiteral("000")));
-        painter.drawText(QRectF(x - labelWidth / 2, g.plot.bottom() + 2 * u, labelWidth,
-                                metrics.height()),
-                         Qt::AlignHCenter | Qt::AlignTop, text(ageLabel(age)));
+        const double labelWidth =
+            std::max(cw * ageEvery, metrics.horizontalAdvance(QStringLiteral("000")));
+        painter.drawText(
+            QRectF(x - labelWidth / 2, g.plot.bottom() + 2 * u, labelWidth, metrics.height()),
+            Qt::AlignHCenter | Qt::AlignTop, text(ageLabel(age)));
         painter.drawLine(QPointF(x, g.plot.bottom()), QPointF(x, g.plot.bottom() + 2 * u));
     }
     painter.restore();
@@ -180,16 +181,15 @@ void drawLines(QPainter& painter, const GraphGeometry& g, const GraphChart& char
             const float v = s.values[static_cast<std::size_t>(r)];
             const QPointF point(g.columnCentre(r), g.yOf(v));
             // A stretch of exact zeros is left out: the pen moves over it.
-            const bool bothZero = r > g.firstRow && v == 0 &&
-                                  s.values[static_cast<std::size_t>(r - 1)] == 0;
+            const bool bothZero =
+                r > g.firstRow && v == 0 && s.values[static_cast<std::size_t>(r - 1)] == 0;
             if (!open || bothZero)
                 path.moveTo(point);
             else
                 path.lineTo(point);
             open = true;
         }
-        painter.setPen(QPen(toColor(s.colour), width, Qt::SolidLine, Qt::RoundCap,
-                            Qt::RoundJoin));
+        painter.setPen(QPen(toColor(s.colour), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(path);
     }
@@ -220,7 +220,8 @@ void drawBars(QPainter& painter, const GraphGeometry& g, const GraphChart& chart
         const double depth = deep ? (n - position - 1) * 1.3 / n * cw : 0;
         const double side = deep ? cw * 0.3 : 0;
         for (int k = 0; k < g.rows; ++k) {
-            const auto& [value, colour] = rows[static_cast<std::size_t>(k)][static_cast<std::size_t>(position)];
+            const auto& [value, colour] =
+                rows[static_cast<std::size_t>(k)][static_cast<std::size_t>(position)];
             const double left = g.plot.left() + k * cw + depth;
             const double right = left + (deep ? cw * 0.7 : cw);
             const double y = g.yOf(value);
@@ -281,8 +282,7 @@ double titleHeight(const QFontMetricsF& metrics) {
     return metrics.height() * 1.8;
 }
 
-void paintPie(QPainter& painter, const GraphGeometry& g, const GraphData& data, int kind,
-              int row) {
+void paintPie(QPainter& painter, const GraphGeometry& g, const GraphData& data, int kind, int row) {
     const Pie pie = pieOf(data, kind, row);
     const QFontMetricsF metrics(painter.font(), painter.device());
     const int age = static_cast<int>(data.rows[static_cast<std::size_t>(row)].age);
@@ -306,10 +306,11 @@ void paintPie(QPainter& painter, const GraphGeometry& g, const GraphData& data, 
         std::max(nameWidth + swatch * 2 + shareWidth, metrics.horizontalAdvance(total));
 
     const QRectF area = g.plot;
-    const double diameter =
-        std::max(std::min(area.height(), area.width() - legendWidth - metrics.height() * 2), 0.0);
+    const double diameter = std::max(
+        std::min(area.height() * 0.9, area.width() - legendWidth - metrics.height() * 3), 0.0);
     const double left =
-        area.left() + std::max((area.width() - diameter - legendWidth - metrics.height() * 2) / 2, 0.0);
+        area.left() +
+        std::max((area.width() - diameter - legendWidth - metrics.height() * 2) / 2, 0.0);
     const QRectF circle(left, area.top() + (area.height() - diameter) / 2, diameter, diameter);
 
     painter.save();
@@ -372,9 +373,8 @@ double GraphGeometry::yOf(double value) const {
     return plot.bottom() - (value - scale.bottom) / scale.span * plot.height();
 }
 
-GraphGeometry graphGeometry(const QRectF& area, const QFontMetricsF& metrics,
-                            const GraphData& data, const GraphState& state,
-                            const GraphPick& pick) {
+GraphGeometry graphGeometry(const QRectF& area, const QFontMetricsF& metrics, const GraphData& data,
+                            const GraphState& state, const GraphPick& pick) {
     GraphGeometry g;
     g.chart = area;
     g.kind = pick.kind;
@@ -448,13 +448,16 @@ void paintSummaryPanel(QPainter& painter, const QRectF& area, const GraphData& d
                             : QColor(Qt::white);
     painter.fillRect(area, face);
     drawFrame(painter, area, target);
+    if (target == GraphTarget::Screen) {
+        painter.setPen(QPen(face.darker(130), 0));
+        painter.drawRect(area.adjusted(0, 0, -1, -1));
+    }
     if (data.accountCount() == 0 || data.rowCount() == 0) {
         painter.restore();
         return;
     }
     const int row = std::clamp(state.selectedRow, 0, data.rowCount() - 1);
-    const std::vector<SummaryLine> lines =
-        summaryPanelLines(data, row, state.quadrant, state.pie);
+    const std::vector<SummaryLine> lines = summaryPanelLines(data, row, state.quadrant, state.pie);
     const QFontMetricsF metrics(painter.font(), painter.device());
     // Twelve text lines fill the panel, never spaced wider than a line and a half.
     const double line = std::min(area.height() / 12, metrics.height() * 1.5);
@@ -516,6 +519,16 @@ std::array<GraphGeometry, 3> paintFourUp(QPainter& painter, const QRectF& area,
             paintGraph(painter, a.quadrants[static_cast<std::size_t>(q)], data, state,
                        GraphPick{quadrantKind(q + 1)}, target);
     paintSummaryPanel(painter, a.summary, data, state, target);
+    // On screen the quadrant whose parts the panel lists is outlined.
+    if (target == GraphTarget::Screen && state.quadrant >= 1 && state.quadrant <= 3 &&
+        data.accountCount() > 0) {
+        painter.save();
+        painter.setPen(QPen(QGuiApplication::palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(
+            a.quadrants[static_cast<std::size_t>(state.quadrant - 1)].adjusted(-1, -1, 1, 1));
+        painter.restore();
+    }
     return out;
 }
 

@@ -45,8 +45,8 @@ struct GraphGeometry {
 };
 
 // The geometry a chart of `pick` takes in `area` with the font of `metrics`.
-GraphGeometry graphGeometry(const QRectF& area, const QFontMetricsF& metrics,
-                            const GraphData& data, const GraphState& state, const GraphPick& pick);
+GraphGeometry graphGeometry(const QRectF& area, const QFontMetricsF& metrics, const GraphData& data,
+                            const GraphState& state, const GraphPick& pick);
 
 // One chart filling `area`, or its pie when the state says so. Nothing but the background
 // is drawn when the run has no accounts.

@@ -104,10 +104,10 @@ void GraphView::mousePressEvent(QMouseEvent* event) {
     } else if (event->button() == Qt::LeftButton) {
         m_state.selectedRow = row;
         const int age = static_cast<int>(m_data.rows[static_cast<std::size_t>(row)].age);
-        QToolTip::showText(event->globalPosition().toPoint(),
-                           QStringLiteral("Age %1\n%2").arg(age).arg(
-                               QString::fromStdString(axisLabel(value))),
-                           this);
+        QToolTip::showText(
+            event->globalPosition().toPoint(),
+            QStringLiteral("Age %1\n%2").arg(age).arg(QString::fromStdString(axisLabel(value))),
+            this);
     }
     changed();
 }
