@@ -195,6 +195,10 @@ void ResultsFolder::rowClicked(const QModelIndex& index) {
     const int age = leadingAge(m_model->line(index.row()));
     if (age < m_firstAge || age > m_lastAge)
         return; // an event's row: its editor opens here once the editors exist
+    showAge(age);
+}
+
+void ResultsFolder::showAge(int age) {
     m_selectedAge = age;
     m_ageField->setText(QString::asprintf("%3d", age));
     m_place = Place::Age;
