@@ -133,6 +133,24 @@ class DebtAndPlanEditorsTest : public QObject {
     }
     void cleanup() { m_window.reset(); }
 
+    void theKeysReachTheirCommands() {
+        const struct {
+            int command;
+            const char* keys;
+        } table[] = {{107, "Alt+L"}, {108, "Alt+M"}, {466, "Alt+Z"}, {467, "Ctrl+D"}};
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        for (const auto& row : table) {
+            QAction* action = m_window->command(row.command);
+            QVERIFY2(action, row.keys);
+            // Whether the key arrives, not what the command does.
+            QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+            QSignalSpy triggered(action, &QAction::triggered);
+            QTest::keySequence(m_window.get(), QKeySequence(QLatin1String(row.keys)));
+            QVERIFY2(triggered.count() == 1, row.keys);
+        }
+    }
+
     void aNewLoan() {
         const int count = doc().eventCount;
         inEditor([&] { m_window->command(107)->trigger(); },
@@ -259,6 +277,14 @@ class DebtAndPlanEditorsTest : public QObject {
         };
         QCOMPARE(allocationEvents(), 0);
         const int count = doc().eventCount;
+        // Left off, the option adds no event, only its settings.
+        inEditor([&] { m_window->command(888)->trigger(); },
+                 [](QDialog& d) {
+                     type(d, {{"startAge", "66"}});
+                     pressOk(d);
+                 });
+        QCOMPARE(doc().eventCount, count);
+        QCOMPARE(doc().accountTable.assetAllocationStartAge, 66.0f);
         inEditor([&] { m_window->command(888)->trigger(); },
                  [](QDialog& d) {
                      click(d, "equal");
