@@ -334,6 +334,15 @@ bool deleteListedEvent(Scenario& s, int index) {
     return true;
 }
 
+void removeAssetAllocationEvents(Scenario& s) {
+    for (int i = 0; i < clampedEventCount(s);) {
+        if (s.events[i].kind == kAssetAllocation)
+            removeEvent(s, i);
+        else
+            ++i;
+    }
+}
+
 void rebuildDerivedEvents(Scenario& s) {
     if (FinancialEvent* scratch = scratchSlot(s))
         resetEventSlot(*scratch);

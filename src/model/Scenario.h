@@ -90,6 +90,8 @@ void removeEvent(Scenario& s, int index);
 // settings. Removing the asset-allocation withdrawal turns its option off, and removing a
 // budget withdrawal frees its budget for another.
 bool deleteListedEvent(Scenario& s, int index);
+// Removes every asset-allocation withdrawal event (kind 7), as when its option is off.
+void removeAssetAllocationEvents(Scenario& s);
 // Whether an editor may add an event: one slot stays free as the editors' scratch slot.
 bool canAddEvent(const Scenario& s);
 // Whether the Scenario list's Copy may duplicate `e`: not a budget withdrawal, a Rule 72T

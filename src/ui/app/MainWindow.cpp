@@ -285,6 +285,15 @@ void MainWindow::createActions() {
         m_commands[id] = action;
     }
 
+    // The credit-card calculator shares the editor's dialog but adds nothing.
+    events->addSeparator();
+    QAction* cardPayoff =
+        events->addAction(iconOf(467), QStringLiteral("Calculate Cre&dit Card Debt Payoff"));
+    cardPayoff->setObjectName(QStringLiteral("cardPayoffCalculator"));
+    cardPayoff->setShortcut(QKeySequence(QStringLiteral("Ctrl+D")));
+    connect(cardPayoff, &QAction::triggered, this, [this] { runCommand(467); });
+    m_commands[467] = cardPayoff;
+
     m_scenario->setAddMenu(events);
 
     // The report views show each report's screen page.
@@ -345,10 +354,13 @@ void MainWindow::runCommand(int id) {
     const EditorCommand* editors = editorCommands(editorCount);
     for (int k = 0; k < editorCount; ++k)
         if (editors[k].id == id) {
-            openEventEditor(id, -1);
+            openEventEditor(id, existingEventFor(id, m_doc->scenario));
             return;
         }
     switch (id) {
+    case 467:
+        runCardPayoffCalculator(m_doc->scenario, *m_prompter, this);
+        return;
     case 2:
         openScenario();
         break;

@@ -1,14 +1,18 @@
 #include "ui/app/Screenshots.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QTabWidget>
 #include <QTextStream>
+#include <memory>
+#include <vector>
 
 #include "model/EventViews.h"
 #include "model/ScenarioFile.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/Prompter.h"
+#include "ui/editors/EventEditors.h"
 #include "ui/graphs/GraphView.h"
 #include "ui/platform/Paths.h"
 #include "ui/viewers/PaymentScheduleWindow.h"
@@ -116,6 +120,39 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
         schedule.show();
         QApplication::processEvents();
         save(schedule.grab(), "window", schedule.windowTitle());
+    }
+    // Each event editor on the first event it edits, or on a new one; then the card calculator.
+    int editorCount = 0;
+    const EditorCommand* editors = editorCommands(editorCount);
+    std::vector<int> commands;
+    for (int k = 0; k < editorCount; ++k)
+        commands.push_back(editors[k].id);
+    commands.push_back(467);
+    for (const int command : commands) {
+        auto working = std::make_unique<Scenario>(s);
+        sortAccountsByName(*working);
+        int index = working->eventCount;
+        for (int i = 0; i < working->eventCount; ++i)
+            if (editorCommandFor(*working, i) == command) {
+                index = i;
+                break;
+            }
+        if (index == working->eventCount) {
+            FinancialEvent* scratch = scratchSlot(*working);
+            if (!scratch)
+                continue;
+            resetEventSlot(*scratch);
+        }
+        Prompter quiet;
+        const std::unique_ptr<QDialog> editor =
+            makeEventEditor(command, *working, index, quiet, &window);
+        if (!editor)
+            continue;
+        editor->show();
+        QApplication::processEvents();
+        save(editor->grab(), "editor",
+             command == 467 ? QStringLiteral("credit card calculator") : editor->windowTitle());
+        editor->close();
     }
     return ok;
 }

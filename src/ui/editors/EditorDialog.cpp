@@ -40,6 +40,18 @@ QLineEdit* EditorDialog::addText(const char* field, const QString& label, const 
     return edit;
 }
 
+QLineEdit* EditorDialog::addResult(const char* field, const QString& label,
+                                   const std::string& text) {
+    QLineEdit* edit = addText(field, label, text);
+    edit->setReadOnly(true);
+    edit->setFrame(false);
+    edit->setFocusPolicy(Qt::NoFocus);
+    QPalette shade = edit->palette();
+    shade.setColor(QPalette::Base, shade.color(QPalette::Window));
+    edit->setPalette(shade);
+    return edit;
+}
+
 QCheckBox* EditorDialog::addCheck(const char* field, const QString& label, bool checked) {
     auto* box = new QCheckBox(label, this);
     box->setObjectName(QLatin1String(field));

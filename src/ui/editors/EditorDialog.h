@@ -42,6 +42,9 @@ class EditorDialog : public QDialog {
     int chosenAccount(const QComboBox* list) const;
     static std::string text(const QLineEdit* field);
 
+    // A computed value the user reads but does not type: shown like a label, still selectable.
+    QLineEdit* addResult(const char* field, const QString& label, const std::string& text);
+
     // Shows a failed check and puts the focus on its field; returns whether it passed.
     bool passed(const Status& outcome);
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+class QDialog;
 
 class QWidget;
 
@@ -26,5 +29,13 @@ QString editorStepText(int command, bool adding);
 // scratch slot for a new one (the caller has reset it). Returns true when the user pressed OK;
 // `working` then holds the edited scenario, with a new event counted.
 bool runEventEditor(int command, Scenario& working, int index, Prompter& prompter, QWidget* parent);
+// The editor of `command` on event `index` of `working`, not yet shown; null for a command
+// without one.
+std::unique_ptr<QDialog> makeEventEditor(int command, Scenario& working, int index,
+                                         Prompter& prompter, QWidget* parent);
+// The event an add command edits instead of adding one (the one allocation option), or -1.
+int existingEventFor(int command, const Scenario& s);
+// Command 467: the credit-card dialog as a payoff calculator; the scenario is not changed.
+void runCardPayoffCalculator(const Scenario& s, Prompter& prompter, QWidget* parent);
 
 } // namespace finplan
