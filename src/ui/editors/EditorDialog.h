@@ -41,6 +41,8 @@ class EditorDialog : public QDialog {
     // The account number chosen in a list made by addAccounts, or -1.
     int chosenAccount(const QComboBox* list) const;
     static std::string text(const QLineEdit* field);
+    // Enables or disables a field together with its label.
+    void setFieldEnabled(QWidget* field, bool enabled);
 
     // Shows a failed check and puts the focus on its field; returns whether it passed.
     bool passed(const Status& outcome);

@@ -3,8 +3,12 @@
 #include <iterator>
 #include <memory>
 
+#include "model/EventViews.h"
 #include "model/Scenario.h"
 #include "ui/editors/DepositDialog.h"
+#include "ui/editors/FundamentalsDialog.h"
+#include "ui/editors/TransferDialog.h"
+#include "ui/editors/WithdrawalDialog.h"
 
 namespace finplan {
 
@@ -12,14 +16,23 @@ namespace {
 
 // Menu order. Each editor's command is listed once its dialog exists.
 constexpr EditorCommand kEditorCommands[] = {
+    {101, "withdrawal", "&Withdrawal", "Alt+W"},
     {106, "deposit", "&Deposit", "Alt+D"},
+    {109, "transfer", "&Transfer", "Alt+T"},
+    {110, "fundamentals", "&Fundamentals", "Alt+F"},
 };
 
 std::unique_ptr<EditorDialog> makeEditor(int command, Scenario& working, int index,
                                          Prompter& prompter, QWidget* parent) {
     switch (command) {
+    case 101:
+        return std::make_unique<WithdrawalDialog>(working, index, prompter, parent);
     case 106:
         return std::make_unique<DepositDialog>(working, index, prompter, parent);
+    case 109:
+        return std::make_unique<TransferDialog>(working, index, prompter, parent);
+    case 110:
+        return std::make_unique<FundamentalsDialog>(working, index, prompter, parent);
     default:
         return nullptr;
     }
@@ -35,9 +48,18 @@ const EditorCommand* editorCommands(int& count) {
 int editorCommandFor(const Scenario& s, int index) {
     if (index < 0 || index >= s.eventCount)
         return 0;
-    switch (s.events[index].kind) {
+    const FinancialEvent& e = s.events[index];
+    switch (e.kind) {
     case kDeposit:
         return 106;
+    case kRateChange:
+        return 110;
+    case kTransfer:
+        return TransferView{e}.isRule72T() ? 794 : 109;
+    // A budget's withdrawal opens here too, with only its account open to change, until the
+    // budget editor comes.
+    case kWithdrawal:
+        return 101;
     default:
         return 0;
     }
@@ -61,6 +83,11 @@ bool runEventEditor(int command, Scenario& working, int index, Prompter& prompte
     if (index == working.eventCount)
         ++working.eventCount;
     return true;
+}
+
+std::unique_ptr<EditorDialog> makeEventEditor(int command, Scenario& working, int index,
+                                              Prompter& prompter, QWidget* parent) {
+    return makeEditor(command, working, index, prompter, parent);
 }
 
 } // namespace finplan

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 class QWidget;
 
 namespace finplan {
 
+class EditorDialog;
 class Prompter;
 struct Scenario;
 
@@ -26,5 +28,9 @@ QString editorStepText(int command, bool adding);
 // scratch slot for a new one (the caller has reset it). Returns true when the user pressed OK;
 // `working` then holds the edited scenario, with a new event counted.
 bool runEventEditor(int command, Scenario& working, int index, Prompter& prompter, QWidget* parent);
+// The dialog of editor `command` over event `index` of `working`, not yet shown; null for a
+// command without one. For pictures of the editors.
+std::unique_ptr<EditorDialog> makeEventEditor(int command, Scenario& working, int index,
+                                              Prompter& prompter, QWidget* parent);
 
 } // namespace finplan
