@@ -281,6 +281,16 @@ FinancialEvent* scratchSlot(Scenario& s) {
     return s.eventCount >= 0 && s.eventCount < kEventSlots ? &s.events[s.eventCount] : nullptr;
 }
 
+void applySlotDefaults(Scenario& s) {
+    for (int k = 0; k < kMaxAccounts; ++k)
+        s.accountTable.accounts[k].slotId = static_cast<std::int16_t>(k);
+    for (int k = 0; k < kSlots; ++k) {
+        s.slots.penaltyRate[k] = 10;
+        s.slots.penaltyAge[k] = 59;
+        s.slots.slotStatus[k] = kSlotInUse;
+    }
+}
+
 bool canAddEvent(const Scenario& s) {
     return s.eventCount >= 0 && s.eventCount < kEventSlots - 1;
 }

@@ -68,6 +68,9 @@ struct DeleteAccountResult {
 };
 DeleteAccountResult deleteAccount(Scenario& s, int position);
 
+// A file that ends before its slot block: account k takes slot k, each slot in use with the
+// penalty of 10 % before age 59.
+void applySlotDefaults(Scenario& s);
 void repairSlots(Scenario& s);
 void rebuildDerivedEvents(Scenario& s);
 // The order sortEvents puts the events in, as positions in the table now; the table stays as

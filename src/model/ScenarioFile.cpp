@@ -49,16 +49,6 @@ void clearLoadedBlocks(Scenario& s) {
     zero(s.allocations);
 }
 
-void applySlotFallback(Scenario& s) {
-    for (int k = 0; k < kMaxAccounts; ++k)
-        s.accountTable.accounts[k].slotId = static_cast<std::int16_t>(k);
-    for (int k = 0; k < kSlots; ++k) {
-        s.slots.penaltyRate[k] = 10;
-        s.slots.penaltyAge[k] = 59;
-        s.slots.slotStatus[k] = kSlotInUse;
-    }
-}
-
 void appendHead(std::vector<std::uint8_t>& out, const Scenario& s) {
     const int count = std::clamp(s.eventCount, 0, kEventSlots);
     InitialValues header = s.initialValues;
@@ -111,10 +101,10 @@ DecodeResult decodeScenario(std::span<const std::uint8_t> bytes, Scenario& s) {
         zero(s.reportTitles.title2);
         zero(s.reportTitles.title3);
         s.reportTitles.useTitle1 = s.reportTitles.useTitle2 = s.reportTitles.useTitle3 = 0;
-        applySlotFallback(s);
+        applySlotDefaults(s);
     }
     if (in.read(s.slots) < encodedSize<SlotSettings>())
-        applySlotFallback(s);
+        applySlotDefaults(s);
     repairSlots(s);
 
     for (FontRecord& font : s.fonts)

@@ -114,15 +114,8 @@ Status readAccountsFile(Scenario& s, const std::string& path) {
     if (r.accountTable.accountCount < 0 || r.accountTable.accountCount > kMaxAccounts)
         return Status::error(formatText("Cannot read %s accounts file!", path), "Read Error");
 
-    if (decodeBlock(bytes, pos, r.slots) < encodedSize<SlotSettings>()) {
-        for (int k = 0; k < kMaxAccounts; ++k)
-            r.accountTable.accounts[k].slotId = static_cast<std::int16_t>(k);
-        for (int k = 0; k < kSlots; ++k) {
-            r.slots.penaltyRate[k] = 10;
-            r.slots.penaltyAge[k] = 59;
-            r.slots.slotStatus[k] = kSlotInUse;
-        }
-    }
+    if (decodeBlock(bytes, pos, r.slots) < encodedSize<SlotSettings>())
+        applySlotDefaults(r);
     // Slot numbers index the per-slot tables: a damaged one must not reach them.
     repairSlots(r);
 

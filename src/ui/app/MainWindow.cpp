@@ -33,6 +33,7 @@
 #include "ui/folders/ResultsFolder.h"
 #include "ui/folders/ScenarioFolder.h"
 #include "ui/folders/SummaryFolder.h"
+#include "ui/graphs/GraphView.h"
 #include "ui/platform/Display.h"
 #include "ui/platform/Icons.h"
 #include "ui/platform/Paths.h"
@@ -51,7 +52,8 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
     : QMainWindow(parent),
       m_prompter(prompter ? std::move(prompter) : std::make_unique<Prompter>()),
       m_doc(makeNewDocument()), m_run(std::make_unique<RunState>()), m_undo(new QUndoStack(this)),
-      m_folders(new QTabWidget(this)), m_summary(new SummaryFolder(this)),
+      m_folders(new QTabWidget(this)),
+      m_summary(new SummaryFolder(m_graphData, m_graphState, this)),
       m_accounts(new AccountsFolder(this)), m_scenario(new ScenarioFolder(this)),
       m_results(new ResultsFolder(*m_prompter, this)) {
     m_prompter->setParent(this);
@@ -68,6 +70,7 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
     m_folders->addTab(m_accounts, QStringLiteral("Accounts"));
     m_folders->addTab(m_scenario, QStringLiteral("Scenario"));
     m_folders->addTab(m_results, QStringLiteral("Results"));
+    createGraphFolders();
     setCentralWidget(m_folders);
     createActions();
 
@@ -444,6 +447,7 @@ void MainWindow::scenarioChanged() {
     markModified();
     applyDisplay();
     m_accounts->showAccounts(m_doc->scenario);
+    rebuildAccountFolders();
     describeScenario();
     // The folder showing is selected again, which runs the scenario where it shows results.
     folderChanged(m_folders->currentIndex());
@@ -841,6 +845,21 @@ void MainWindow::folderChanged(int index) {
     m_previousFolder = index;
     if (m_resultsStale && index != AccountsIndex && index != ScenarioIndex)
         runNow();
+    // The age chosen last, in the results list or in a graph, is the age the other shows.
+    if (currentGraph() && m_results->selectedAge() != m_resultsAge) {
+        m_resultsAge = m_results->selectedAge();
+        m_graphAgeChosen = false;
+        if (const int row = m_graphData.rowOfAge(m_resultsAge); row >= 0)
+            m_graphState.selectedRow = row;
+        repaintGraphs();
+    } else if (index == ResultsIndex && m_graphAgeChosen) {
+        m_graphAgeChosen = false;
+        const int row = m_graphState.selectedRow;
+        if (row >= 0 && row < m_graphData.rowCount()) {
+            m_resultsAge = static_cast<int>(m_graphData.rows[static_cast<std::size_t>(row)].age);
+            m_results->showAge(m_resultsAge);
+        }
+    }
     if (index == ScenarioIndex)
         describeScenario();
 }
@@ -875,8 +894,12 @@ void MainWindow::runNow(RandomMode mode) {
     const InitialValues& iv = m_doc->scenario.initialValues;
     m_results->endRun(m_haveRun ? &m_run->log : nullptr, m_run->totals.startAge,
                       static_cast<int>(iv.startAge), static_cast<int>(iv.endAge));
-    m_summary->showRun(lastRun());
+    m_graphData = m_haveRun ? finplan::graphData(*m_run) : GraphData{};
+    m_graphData.titleLines = graphTitleLines(m_doc->scenario, m_doc->openPath, options.now);
+    fitToRows(m_graphState, m_graphData.rowCount());
     m_accounts->showAccounts(m_doc->scenario);
+    rebuildAccountFolders();
+    repaintGraphs();
 }
 
 void MainWindow::runIfStale() {
@@ -891,6 +914,85 @@ void MainWindow::describeScenario() {
     const std::vector<std::int16_t> rows = describeEvents(m_doc->scenario, sink);
     recordListLines(m_doc->scenario, rows);
     m_scenario->describe(m_doc->scenario, sink.lines());
+}
+
+void MainWindow::createGraphFolders() {
+    m_graphViews.push_back(m_summary->graph());
+    const struct {
+        int kind;
+        const char* label;
+        const char* name;
+    } kFolders[] = {{kNetWorthGraph, "Net Worth", "netWorthGraph"},
+                    {kIncomingOutgoingGraph, "Incoming/Outgoing", "incomingOutgoingGraph"},
+                    {kIncomingGraph, "Incoming", "incomingGraph"},
+                    {kOutgoingGraph, "Outgoing", "outgoingGraph"},
+                    {kGroupsGraph, "Groups", "groupsGraph"}};
+    for (const auto& f : kFolders)
+        addGraphFolder(GraphPick{f.kind}, QString::fromLatin1(f.label),
+                       QString::fromLatin1(f.name));
+    for (GraphView* view : m_graphViews) {
+        view->setBusyCheck([this] { return busy(); });
+        connect(view, &GraphView::stateChanged, this, &MainWindow::graphStateChanged);
+    }
+}
+
+GraphView* MainWindow::addGraphFolder(const GraphPick& pick, const QString& label,
+                                      const QString& name) {
+    auto* view = new GraphView(m_graphData, m_graphState, pick, m_folders);
+    view->setObjectName(name);
+    m_folders->addTab(view, label);
+    m_graphViews.push_back(view);
+    return view;
+}
+
+void MainWindow::rebuildAccountFolders() {
+    const std::vector<AccountFolder> wanted =
+        accountFolders(m_doc->scenario.accountTable.accountCount);
+    // Tabs come and go without the folder change that would run the scenario again.
+    const QSignalBlocker blocker(m_folders);
+    while (m_accountViews.size() > wanted.size()) {
+        GraphView* view = m_accountViews.back();
+        m_accountViews.pop_back();
+        m_graphViews.erase(std::find(m_graphViews.begin(), m_graphViews.end(), view));
+        m_folders->removeTab(m_folders->indexOf(view));
+        delete view;
+    }
+    for (std::size_t k = 0; k < wanted.size(); ++k) {
+        const AccountFolder& f = wanted[k];
+        const GraphPick pick{kAccountsGraph, f.firstAccount, f.lastAccount};
+        const QString label = QString::fromStdString(f.label);
+        if (k < m_accountViews.size()) {
+            m_accountViews[k]->setPick(pick);
+            m_folders->setTabText(m_folders->indexOf(m_accountViews[k]), label);
+            continue;
+        }
+        GraphView* view =
+            addGraphFolder(pick, label, QStringLiteral("accountGraph%1").arg(f.folderIndex));
+        view->setBusyCheck([this] { return busy(); });
+        connect(view, &GraphView::stateChanged, this, &MainWindow::graphStateChanged);
+        m_accountViews.push_back(view);
+    }
+    m_previousFolder = m_folders->currentIndex();
+}
+
+void MainWindow::graphStateChanged() {
+    const int row = m_graphState.selectedRow;
+    if (row >= 0 && row < m_graphData.rowCount() &&
+        static_cast<int>(m_graphData.rows[static_cast<std::size_t>(row)].age) != m_resultsAge)
+        m_graphAgeChosen = true;
+    repaintGraphs();
+}
+
+void MainWindow::repaintGraphs() {
+    for (GraphView* view : m_graphViews)
+        view->update();
+}
+
+std::optional<GraphPick> MainWindow::currentGraph() const {
+    for (const GraphView* view : m_graphViews)
+        if (view == m_folders->currentWidget())
+            return view->pick();
+    return std::nullopt;
 }
 
 void MainWindow::updateTitle() {

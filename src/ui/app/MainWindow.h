@@ -5,11 +5,15 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "engine/RunOptions.h"
 #include "model/SettingsFiles.h"
 #include "model/WindowRules.h"
+#include "results/GraphSeries.h"
+#include "results/GraphState.h"
 #include "ui/app/Prompter.h"
+#include "ui/graphs/GraphPainter.h"
 
 class QMenu;
 class QSessionManager;
@@ -23,6 +27,7 @@ struct RunState;
 struct Scenario;
 struct ScenarioDocument;
 class AccountsFolder;
+class GraphView;
 class ReportViewer;
 class ResultsFolder;
 class ScenarioFolder;
@@ -33,7 +38,18 @@ class SummaryFolder;
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
-    enum Folder { SummaryIndex, AccountsIndex, ScenarioIndex, ResultsIndex };
+    // The account folders follow from kFirstAccountFolder on.
+    enum Folder {
+        SummaryIndex,
+        AccountsIndex,
+        ScenarioIndex,
+        ResultsIndex,
+        NetWorthIndex,
+        IncomingOutgoingIndex,
+        IncomingIndex,
+        OutgoingIndex,
+        GroupsIndex
+    };
 
     // Without a prompter the window asks the user with message boxes and file dialogs.
     explicit MainWindow(std::unique_ptr<Prompter> prompter = nullptr, QWidget* parent = nullptr);
@@ -58,6 +74,13 @@ class MainWindow : public QMainWindow {
     // The toolbar's commands in order, 0 for a separator.
     static const std::vector<int>& toolbarLayout();
     QUndoStack* undoStack() const { return m_undo; }
+
+    // The charts' data from the last run and their settings, shared by every graph folder.
+    const GraphData& graphData() const { return m_graphData; }
+    GraphState& graphState() { return m_graphState; }
+    // The chart of the folder showing (kind 0 for the Summary folder's four-up view), or
+    // nothing when the folder shows no chart.
+    std::optional<GraphPick> currentGraph() const;
 
     // One change of the scenario, as one undo step: `change` edits the scenario and says
     // whether it changed anything. The views follow and the results become stale.
@@ -135,6 +158,15 @@ class MainWindow : public QMainWindow {
     void rebuildRecentMenu();
     void openRecentFile(int entry);
     void describeScenario();
+    // The graph folders: the fixed ones once, the account ones whenever the accounts may
+    // have changed in number.
+    void createGraphFolders();
+    void rebuildAccountFolders();
+    GraphView* addGraphFolder(const GraphPick& pick, const QString& label, const QString& name);
+    void repaintGraphs();
+    // A graph's settings changed: every graph follows, and the age a graph selected is
+    // remembered for the results list.
+    void graphStateChanged();
     void updateTitle();
     // The window's settings files are read and written here (position, size, recent files).
     void readSettings();
@@ -156,6 +188,12 @@ class MainWindow : public QMainWindow {
     QList<QAction*> m_recentActions;
     bool m_haveRun = false;
     bool m_resultsStale = true;
+    GraphData m_graphData;
+    GraphState m_graphState;
+    std::vector<GraphView*> m_graphViews;   // every panel, the Summary folder's first
+    std::vector<GraphView*> m_accountViews; // the account folders, in tab order
+    int m_resultsAge = 0;          // the age the results list and the graphs last agreed on
+    bool m_graphAgeChosen = false; // a graph chose an age the results list has yet to show
     QTabWidget* m_folders;
     SummaryFolder* m_summary;
     AccountsFolder* m_accounts;

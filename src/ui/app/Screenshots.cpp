@@ -13,6 +13,7 @@
 #include "ui/editors/EditorDialog.h"
 #include "ui/editors/EventEditors.h"
 #include "ui/editors/FundamentalsDialog.h"
+#include "ui/graphs/GraphView.h"
 #include "ui/platform/Paths.h"
 #include "ui/viewers/PaymentScheduleWindow.h"
 #include "ui/viewers/ReportViewer.h"
@@ -56,6 +57,42 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
         QApplication::processEvents();
         save(folders->grab(), "folder", folders->tabText(i));
     }
+    // The chart styles, a pie and a zoomed chart, each from the settings a user would make.
+    GraphState& graphs = window.graphState();
+    const GraphState before = graphs;
+    auto chart = [&](int folder, const QString& title) {
+        folders->setCurrentIndex(folder);
+        QApplication::processEvents();
+        save(folders->currentWidget()->grab(), "graph", title);
+    };
+    graphs.style = GraphStyle::Bars;
+    chart(MainWindow::NetWorthIndex, QStringLiteral("Net Worth bars"));
+    graphs.style = GraphStyle::Bars3D;
+    chart(MainWindow::IncomingIndex, QStringLiteral("Incoming three-dimensional bars"));
+    graphs.style = GraphStyle::Lines;
+    const int rows = window.graphData().rowCount();
+    graphs.selectedRow = rows / 2;
+    graphs.pie = true;
+    chart(MainWindow::OutgoingIndex, QStringLiteral("Outgoing pie"));
+    chart(MainWindow::SummaryIndex, QStringLiteral("Summary pies"));
+    graphs.pie = false;
+    if (rows > 4) {
+        addMark(graphs, rows / 4, 0);
+        addMark(graphs, rows / 2, 0);
+        // The marked value: the largest net worth in the range, so nothing is cut off.
+        float most = 0;
+        for (int r = rows / 4; r <= rows / 2; ++r)
+            most = std::max(most, window.graphData().rows[static_cast<std::size_t>(r)].rowNetWorth);
+        graphs.marks[0].value = most;
+        std::vector<float> ages;
+        for (const ResultRow& r : window.graphData().rows)
+            ages.push_back(r.age);
+        zoomByMarks(graphs, ages);
+        graphs.legendInFront = true;
+        chart(MainWindow::NetWorthIndex, QStringLiteral("Net Worth zoomed"));
+    }
+    graphs = before;
+
     folders->setCurrentIndex(MainWindow::ResultsIndex);
     QApplication::processEvents();
     save(window.grab(), "window", QStringLiteral("Financial Planner"));

@@ -200,6 +200,10 @@ void ResultsFolder::rowClicked(const QModelIndex& index) {
             Q_EMIT eventClicked(event);
         return;
     }
+    showAge(age);
+}
+
+void ResultsFolder::showAge(int age) {
     m_selectedAge = age;
     m_ageField->setText(QString::asprintf("%3d", age));
     m_place = Place::Age;

@@ -30,6 +30,8 @@ class ResultsFolder : public QWidget {
 
     // The age a click or Go To chose, kept for the graphs; 0 before any.
     int selectedAge() const { return m_selectedAge; }
+    // Selects `age` as a click on its row does: the list goes to it.
+    void showAge(int age);
     QTableView* view() const { return m_view; }
 
   Q_SIGNALS:

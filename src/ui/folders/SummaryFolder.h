@@ -2,23 +2,22 @@
 
 #include <QWidget>
 
-class QTextBrowser;
-
 namespace finplan {
 
-struct RunState;
+class GraphView;
+struct GraphData;
+struct GraphState;
 
-// The Summary folder: the net worth of the last run in words, and its red flags. The summary
-// graphs take its place once they exist.
+// The Summary folder: the four-up view of net worth, incoming and outgoing with the summary
+// panel of the selected age.
 class SummaryFolder : public QWidget {
     Q_OBJECT
   public:
-    explicit SummaryFolder(QWidget* parent = nullptr);
-    // `state` is null when there is no run to show.
-    void showRun(const RunState* state);
+    SummaryFolder(const GraphData& data, GraphState& state, QWidget* parent = nullptr);
+    GraphView* graph() const { return m_graph; }
 
   private:
-    QTextBrowser* m_text;
+    GraphView* m_graph;
 };
 
 } // namespace finplan
