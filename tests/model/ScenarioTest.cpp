@@ -1,5 +1,6 @@
 #include "model/Scenario.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -336,6 +337,36 @@ TEST(DeleteListedEvent, KeepsRmdPlansAndReleasesWhatTheEventHeld) {
     }
     EXPECT_EQ(s->accountTable.assetAllocationMode, 0);
     EXPECT_EQ(s->budgets[2].active, 0);
+}
+
+// Events that exist once per scenario are not copied; any other is appended as it is.
+TEST(CopyListedEvent, RefusesTheEventsThatExistOnce) {
+    auto s = makeNew();
+    appendEvent(*s, kDeposit, 40, "deposit");
+    appendEvent(*s, kWithdrawal, 45, "withdrawal");
+    FinancialEvent& budget = appendEvent(*s, kWithdrawal, 50, "budget");
+    budget.subtype = kBudgetWithdrawalSubtype;
+    budget.budgetNo = 1;
+    appendEvent(*s, kTransfer, 55, "rule 72T").subtype = kRule72TSubtype;
+    appendEvent(*s, kAssetAllocation, 60, "allocation");
+    appendEvent(*s, kRequiredDistribution, 70, "rmd");
+    const struct {
+        int index;
+        bool copied;
+    } cases[] = {{0, true}, {1, true}, {2, false}, {3, false}, {4, false}, {5, false}, {99, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.index);
+        const int count = s->eventCount;
+        EXPECT_EQ(copyListedEvent(*s, c.index), c.copied);
+        ASSERT_EQ(s->eventCount, count + (c.copied ? 1 : 0));
+        if (c.copied) {
+            EXPECT_EQ(std::memcmp(&s->events[count], &s->events[c.index], sizeof(FinancialEvent)),
+                      0);
+        }
+    }
+    // The last slot stays free for the editors.
+    s->eventCount = kEventSlots - 1;
+    EXPECT_FALSE(copyListedEvent(*s, 0));
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "TestPrompter.h"
 #include "engine/Simulation.h"
 #include "model/ScenarioFile.h"
 #include "ui/app/Prompter.h"
@@ -24,46 +25,6 @@
 #include "ui/viewers/ReportViewer.h"
 
 using namespace finplan;
-
-namespace {
-
-// Answers in the user's place and remembers what the window said.
-class TestPrompter : public Prompter {
-  public:
-    struct Log {
-        std::vector<Message> messages;
-        int saveQuestions = 0;
-        int openDialogs = 0;
-        SaveAnswer answer = SaveAnswer::Cancel;
-        QString accountsPath; // what the accounts and results file dialogs answer
-    };
-    explicit TestPrompter(Log& log) : m_log(log) {}
-    void notify(const Message& message) override { m_log.messages.push_back(message); }
-    bool confirm(const Message&) override { return false; }
-    SaveAnswer askToSave(const QString&) override {
-        ++m_log.saveQuestions;
-        return m_log.answer;
-    }
-    QString openScenarioPath() override {
-        ++m_log.openDialogs;
-        return QString();
-    }
-    QString saveScenarioPath() override { return QString(); }
-    QString openAccountsPath() override { return m_log.accountsPath; }
-    QString saveAccountsPath() override { return m_log.accountsPath; }
-    QString saveResultsPath() override { return m_log.accountsPath; }
-    QString saveGraphsPath() override { return m_log.accountsPath; }
-    ExportFormat chooseExportFormat() override { return ExportFormat::Comma; }
-    std::optional<QFont> chooseFont(const QFont&, const QString&, int, int) override {
-        return std::nullopt;
-    }
-    QString saveExportPath(ExportFormat) override { return m_log.accountsPath; }
-
-  private:
-    Log& m_log;
-};
-
-} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -257,9 +218,10 @@ class MainWindowTest : public QObject {
         const struct {
             int command;
             const char* keys;
-        } table[] = {{2, "Alt+O"},  {3, "Alt+S"},    {4, "Alt+A"},    {5, "Alt+X"},
-                     {6, "Alt+B"},  {8, "Alt+C"},    {9, "Alt+R"},    {11, "Alt+G"},
-                     {12, "Alt+E"}, {112, "Ctrl+F"}, {911, "Alt+F12"}};
+        } table[] = {{2, "Alt+O"},   {3, "Alt+S"},    {4, "Alt+A"},     {5, "Alt+X"},
+                     {6, "Alt+B"},   {8, "Alt+C"},    {9, "Alt+R"},     {11, "Alt+G"},
+                     {12, "Alt+E"},  {112, "Ctrl+F"}, {911, "Alt+F12"}, {101, "Alt+W"},
+                     {109, "Alt+T"}, {110, "Alt+F"}};
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         for (const auto& row : table) {

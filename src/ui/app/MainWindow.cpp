@@ -78,6 +78,14 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
     connect(m_results, &ResultsFolder::runRequested, this,
             [this](RandomMode mode) { runNow(mode); });
     connect(m_results, &ResultsFolder::saveRequested, this, [this] { runCommand(5000); });
+    // Queued: the editor's run resets the list whose click opened it.
+    connect(
+        m_results, &ResultsFolder::eventClicked, this,
+        [this](int event) {
+            if (!busy())
+                editEventCommand(event);
+        },
+        Qt::QueuedConnection);
     connect(m_scenario, &ScenarioFolder::deleteRequested, this, [this](int event) {
         if (!busy())
             deleteEventCommand(event);

@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "model/EventViews.h"
+#include "model/Scenario.h"
 #include "model/ScenarioFile.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/Prompter.h"
 #include "ui/editors/EventEditors.h"
+#include "ui/editors/FundamentalsDialog.h"
 #include "ui/graphs/GraphView.h"
 #include "ui/platform/Paths.h"
 #include "ui/viewers/PaymentScheduleWindow.h"
@@ -121,39 +123,49 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
         QApplication::processEvents();
         save(schedule.grab(), "window", schedule.windowTitle());
     }
-    // Each event editor on the first event it edits, or on a new one; then the card calculator.
-    int editorCount = 0;
-    const EditorCommand* editors = editorCommands(editorCount);
-    std::vector<int> commands;
-    for (int k = 0; k < editorCount; ++k)
-        commands.push_back(editors[k].id);
-    commands.push_back(467);
-    for (const int command : commands) {
+    // Each event editor on the first event of its kind, or on a new one; a budget's withdrawal
+    // and the account rate of a fundamentals event besides.
+    Prompter quiet;
+    auto shoot = [&](int command, int index, const char* variant) {
         auto working = std::make_unique<Scenario>(s);
         sortAccountsByName(*working);
-        int index = working->eventCount;
-        for (int i = 0; i < working->eventCount; ++i)
-            if (editorCommandFor(*working, i) == command) {
-                index = i;
-                break;
-            }
-        if (index == working->eventCount) {
-            FinancialEvent* scratch = scratchSlot(*working);
-            if (!scratch)
-                continue;
-            resetEventSlot(*scratch);
+        if (index < 0) {
+            if (!scratchSlot(*working))
+                return;
+            resetEventSlot(*scratchSlot(*working));
+            index = working->eventCount;
         }
-        Prompter quiet;
         const std::unique_ptr<QDialog> editor =
             makeEventEditor(command, *working, index, quiet, &window);
         if (!editor)
-            continue;
+            return;
         editor->show();
         QApplication::processEvents();
-        save(editor->grab(), "editor",
-             command == 467 ? QStringLiteral("credit card calculator") : editor->windowTitle());
-        editor->close();
+        save(editor->grab(), "editor", editor->windowTitle() + QLatin1String(variant));
+        if (command == 110 && working->accountTable.accountCount > 0) {
+            AccountRateDialog rate(*working, working->accountTable.accounts[0],
+                                   working->accountTable.accounts[0].rate, quiet, editor.get());
+            rate.show();
+            QApplication::processEvents();
+            save(rate.grab(), "editor", rate.windowTitle());
+        }
+    };
+    int editorCount = 0;
+    const EditorCommand* editors = editorCommands(editorCount);
+    for (int k = 0; k < editorCount; ++k) {
+        const int command = editors[k].id;
+        int index = -1;
+        for (int i = 0; i < s.eventCount && index < 0; ++i)
+            if (editorCommandFor(s, i) == command && !isBudgetWithdrawal(s.events[i]))
+                index = i;
+        shoot(command, index, "");
     }
+    for (int i = 0; i < s.eventCount; ++i)
+        if (isBudgetWithdrawal(s.events[i])) {
+            shoot(editorCommandFor(s, i), i, " budget");
+            break;
+        }
+    shoot(467, -1, " calculator");
     return ok;
 }
 

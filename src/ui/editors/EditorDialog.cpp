@@ -19,6 +19,8 @@ EditorDialog::EditorDialog(const QString& title, Scenario& working, Prompter& pr
       m_form(new QFormLayout),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)) {
     setWindowTitle(title);
+    // Room for a description of the full 49 characters at a glance.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 56);
     m_form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     m_layout->addLayout(m_form);
     m_layout->addStretch();
@@ -79,6 +81,12 @@ int EditorDialog::chosenAccount(const QComboBox* list) const {
 
 std::string EditorDialog::text(const QLineEdit* field) {
     return field->text().toLatin1().toStdString();
+}
+
+void EditorDialog::setFieldEnabled(QWidget* field, bool enabled) {
+    field->setEnabled(enabled);
+    if (QWidget* label = m_form->labelForField(field))
+        label->setEnabled(enabled);
 }
 
 bool EditorDialog::passed(const Status& outcome) {

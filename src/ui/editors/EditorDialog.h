@@ -41,6 +41,8 @@ class EditorDialog : public QDialog {
     // The account number chosen in a list made by addAccounts, or -1.
     int chosenAccount(const QComboBox* list) const;
     static std::string text(const QLineEdit* field);
+    // Enables or disables a field together with its label.
+    void setFieldEnabled(QWidget* field, bool enabled);
 
     // A computed value the user reads but does not type: shown like a label, still selectable.
     QLineEdit* addResult(const char* field, const QString& label, const std::string& text);

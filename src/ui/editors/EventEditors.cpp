@@ -8,9 +8,12 @@
 #include "ui/editors/AssetAllocationDialog.h"
 #include "ui/editors/CreditCardDialog.h"
 #include "ui/editors/DepositDialog.h"
+#include "ui/editors/FundamentalsDialog.h"
 #include "ui/editors/LoanDialog.h"
 #include "ui/editors/MortgageDialog.h"
 #include "ui/editors/Rule72TDialog.h"
+#include "ui/editors/TransferDialog.h"
+#include "ui/editors/WithdrawalDialog.h"
 
 namespace finplan {
 
@@ -18,7 +21,10 @@ namespace {
 
 // Menu order. Each editor's command is listed once its dialog exists.
 constexpr EditorCommand kEditorCommands[] = {
+    {101, "withdrawal", "&Withdrawal", "Alt+W"},
     {106, "deposit", "&Deposit", "Alt+D"},
+    {109, "transfer", "&Transfer", "Alt+T"},
+    {110, "fundamentals", "&Fundamentals", "Alt+F"},
     {107, "loan", "&Loan", "Alt+L"},
     {108, "mortgage", "&Mortgage", "Alt+M"},
     {466, "creditCard", "Credit Card Debt", "Alt+Z"},
@@ -29,6 +35,8 @@ constexpr EditorCommand kEditorCommands[] = {
 std::unique_ptr<EditorDialog> makeEditor(int command, Scenario& working, int index,
                                          Prompter& prompter, QWidget* parent) {
     switch (command) {
+    case 101:
+        return std::make_unique<WithdrawalDialog>(working, index, prompter, parent);
     case 106:
         return std::make_unique<DepositDialog>(working, index, prompter, parent);
     case 107:
@@ -41,6 +49,10 @@ std::unique_ptr<EditorDialog> makeEditor(int command, Scenario& working, int ind
         return std::make_unique<AssetAllocationDialog>(working, index, prompter, parent);
     case 794:
         return std::make_unique<Rule72TDialog>(working, index, prompter, parent);
+    case 109:
+        return std::make_unique<TransferDialog>(working, index, prompter, parent);
+    case 110:
+        return std::make_unique<FundamentalsDialog>(working, index, prompter, parent);
     default:
         return nullptr;
     }
@@ -56,13 +68,20 @@ const EditorCommand* editorCommands(int& count) {
 int editorCommandFor(const Scenario& s, int index) {
     if (index < 0 || index >= s.eventCount)
         return 0;
-    if (isRule72T(s.events[index]))
-        return 794;
-    switch (s.events[index].kind) {
+    const FinancialEvent& e = s.events[index];
+    switch (e.kind) {
     case kDeposit:
         return 106;
+    case kRateChange:
+        return 110;
+    case kTransfer:
+        return isRule72T(e) ? 794 : 109;
+    // A budget's withdrawal opens here too, with only its account open to change, until the
+    // budget editor comes.
+    case kWithdrawal:
+        return 101;
     case kLoan:
-        return isCreditCard(s.events[index]) ? 466 : 107;
+        return isCreditCard(e) ? 466 : 107;
     case kMortgage:
         return 108;
     case kAssetAllocation:

@@ -9,6 +9,7 @@ class QWidget;
 
 namespace finplan {
 
+class EditorDialog;
 class Prompter;
 struct Scenario;
 

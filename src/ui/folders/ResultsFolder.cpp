@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "engine/ScheduleLog.h"
+#include "model/Records.h"
 #include "ui/app/Prompter.h"
 #include "ui/folders/ScheduleModel.h"
 #include "ui/platform/Icons.h"
@@ -193,8 +194,12 @@ void ResultsFolder::goTo() {
 
 void ResultsFolder::rowClicked(const QModelIndex& index) {
     const int age = leadingAge(m_model->line(index.row()));
-    if (age < m_firstAge || age > m_lastAge)
-        return; // an event's row: its editor opens here once the editors exist
+    if (age < m_firstAge || age > m_lastAge) {
+        const int event = m_log ? m_log->tag(static_cast<std::size_t>(index.row())) : -1;
+        if (event >= 0 && event < kEventSlots)
+            Q_EMIT eventClicked(event);
+        return;
+    }
     showAge(age);
 }
 

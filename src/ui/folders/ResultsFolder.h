@@ -37,6 +37,8 @@ class ResultsFolder : public QWidget {
   Q_SIGNALS:
     void runRequested(finplan::RandomMode mode);
     void saveRequested();
+    // A click on a row that an event wrote: that event's editor.
+    void eventClicked(int event);
 
   private:
     enum class Place { Top, Bottom, Age };
