@@ -10,6 +10,7 @@
 #include "ui/app/MainWindow.h"
 #include "ui/app/Prompter.h"
 #include "ui/platform/Paths.h"
+#include "ui/printing/ReportOptionsDialog.h"
 #include "ui/viewers/PaymentScheduleWindow.h"
 #include "ui/viewers/ReportViewer.h"
 
@@ -79,6 +80,13 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
         schedule.show();
         QApplication::processEvents();
         save(schedule.grab(), "window", schedule.windowTitle());
+    }
+    {
+        Prompter quiet;
+        ReportOptionsDialog options(ReportOptionsForm::fromScenario(s), quiet, &window);
+        options.show();
+        QApplication::processEvents();
+        save(options.grab(), "dialog", options.windowTitle());
     }
     return ok;
 }
