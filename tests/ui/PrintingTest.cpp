@@ -1,6 +1,8 @@
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -16,6 +18,7 @@
 #include "ui/app/MainWindow.h"
 #include "ui/app/Prompter.h"
 #include "ui/printing/PdfCommand.h"
+#include "ui/printing/ReportOptionsDialog.h"
 #include "ui/viewers/ReportViewer.h"
 
 using namespace finplan;
@@ -44,6 +47,12 @@ class PrintPrompter : public Prompter {
         return m_log.printerChosen;
     }
     QString savePdfPath(const QString&) override { return m_log.pdfPath; }
+    // The preview's pages go to the PDF file instead of a window.
+    void showPrintPreview(QPrinter& printer, const std::function<void(QPrinter*)>& paint) override {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_log.pdfPath);
+        paint(&printer);
+    }
     bool editReportOptions(ReportOptionsForm& form) override {
         if (!m_log.optionsAccepted)
             return false;
@@ -227,6 +236,31 @@ class PrintingTest : public QObject {
 
         undo->undo();
         QCOMPARE(m_window->document().scenario.reportTitles.useTitle1, 0);
+    }
+
+    void reportOptionsDialogReadsBackItsFields() {
+        ReportOptionsForm form;
+        form.title[1] = "Draft";
+        form.columns = true;
+        PrintPrompter prompter(m_log);
+        ReportOptionsDialog dialog(form, prompter);
+        auto* title = dialog.findChild<QLineEdit*>(QStringLiteral("title2"));
+        QCOMPARE(title->text(), QStringLiteral("Draft"));
+        title->clear();
+        QTest::keyClicks(title, QString(50, QLatin1Char('x')));
+        dialog.findChild<QCheckBox*>(QStringLiteral("useTitle2"))->click();
+        dialog.findChild<QCheckBox*>(QStringLiteral("reportBanding"))->click();
+        const ReportOptionsForm read = dialog.form();
+        QCOMPARE(read.title[1], std::string(ReportOptionsForm::kTitleLength, 'x'));
+        QVERIFY(read.useTitle[1] && read.banding && read.columns && !read.boxes);
+    }
+
+    void previewDrawsTheReportsSheets() {
+        m_log.pdfPath = path("preview.pdf");
+        m_window->printReport(kIncomingReport, PrintOutput::Preview);
+        QVERIFY(m_log.messages.empty());
+        QVERIFY(pdfText(m_log.pdfPath, 2).contains(QStringLiteral("Incoming Report")));
+        QVERIFY(!m_window->printing());
     }
 };
 

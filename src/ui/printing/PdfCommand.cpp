@@ -103,10 +103,6 @@ int printToPdf(const QString& what, const QString& outPath, const QString& scena
             << Qt::endl;
         return 2;
     }
-    if (!graph.isEmpty()) {
-        err << "finplan: --pdf " << what << ": printing graphs is not available yet" << Qt::endl;
-        return 1;
-    }
 
     std::unique_ptr<ScenarioDocument> doc = makeNewDocument();
     if (!scenarioPath.isEmpty()) {
@@ -143,6 +139,8 @@ int printToPdf(const QString& what, const QString& outPath, const QString& scena
         job = resultsPrintJob(source);
     else if (what == QStringLiteral("all-reports"))
         job = allReportsPrintJob(source);
+    else if (!graph.isEmpty())
+        job = graphPrintJob(source, graph == QStringLiteral("summary") ? 0 : graph.toInt());
     else if (reportKind <= kAccountFlowReport)
         job = reportPrintJob(source, reportKind);
     else

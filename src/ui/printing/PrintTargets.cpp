@@ -130,6 +130,12 @@ Result<PrintJob> paymentSchedulePrintJob(const PrintSource& source, const Financ
                          sheetStyle(source, QString::fromStdString(event.name.str())));
 }
 
+Result<PrintJob> graphPrintJob(const PrintSource&, int) {
+    // A graph sheet is one PrintJob sheet drawn by the graph painter into the printable
+    // rectangle; until that is wired the command says so.
+    return Message{"Printing graphs is not available yet.", "Print Error", MessageKind::Error};
+}
+
 PrintJob windowContentsJob(QWidget* window) {
     PrintJob job;
     job.documentName = QStringLiteral("Window Contents");

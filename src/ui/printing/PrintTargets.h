@@ -40,6 +40,10 @@ Result<PrintJob> reportPrintJob(const PrintSource& source, int kind);
 Result<PrintJob> allReportsPrintJob(const PrintSource& source);
 // The payment schedule the payment schedule window wrote, under the event's name.
 Result<PrintJob> paymentSchedulePrintJob(const PrintSource& source, const FinancialEvent& event);
+// "Print Current Graph" of graph folder `graph` (1 to 7), or of the Summary folder's four
+// charts with 0, from the plot file of the last run in `source.options.workDir`. Not yet
+// drawn: gives the message that says so.
+Result<PrintJob> graphPrintJob(const PrintSource& source, int graph);
 // "Window Contents": a picture of `window` as it is now, fitted to the sheet.
 PrintJob windowContentsJob(QWidget* window);
 
