@@ -47,7 +47,9 @@ ScheduleLine classifyScheduleLine(std::string_view line) {
          {"Red flags at age", "Financial Events", "Initial Rates:"})
         if (trimmed.starts_with(heading))
             return ScheduleLine::SectionHeading;
-    if (contains(line, "Equity") || contains(line, "Asset"))
+    // The second line of the results' column titles ("Age", "Liabilities", "Net Worth")
+    // names neither, but is cut into the columns like the first.
+    if (contains(line, "Equity") || contains(line, "Asset") || contains(line, "\t"))
         return ScheduleLine::ColumnHeading;
     return ScheduleLine::Text;
 }

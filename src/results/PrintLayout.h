@@ -26,7 +26,7 @@ enum class ScheduleLine {
     ScenarioTitle,  // "Financial Scenario", one and a half lines high
     SectionHeading, // "Financial Events:", "Red flags at age(s):", "Initial Rates:"
     TableRow,       // a schedule row: its first character is a digit 1 to 9
-    ColumnHeading,  // the column titles ("Asset", "Equity"), a quarter line down
+    ColumnHeading,  // the column titles ("Asset", "Equity", or cut by tabs), a quarter line down
     Text,           // anything else, drawn 8 character widths in
 };
 // `line` as the sheet holds it, with the ten blanks pagination puts in front.

@@ -38,6 +38,8 @@ TEST(PrintLayout, ScheduleLines) {
         {"            Financial Events:", ScheduleLine::SectionHeading},
         {"          \t      Investment\t       Tax-Free\t           Asset",
          ScheduleLine::ColumnHeading},
+        {"          Age\t       Accounts\t    Liabilities\t       Net Worth",
+         ScheduleLine::ColumnHeading},
         {"          0.5 years", ScheduleLine::Text},
     };
     for (const auto& c : cases)

@@ -10,16 +10,18 @@ namespace finplan {
 
 namespace {
 
-// The printer font at a character size: the face, weight and style chosen, stretched to the
-// character width. A face the machine lacks falls back to a similar one through Qt's matching.
+// The printer font at a character size: the face, weight and style chosen, made small enough
+// that its characters fit the character width (stretching is not kept by every print engine).
+// A face the machine lacks falls back to a similar one through Qt's matching.
 QFont sizedFont(const QFont& face, const PrintCharSize& size, QPaintDevice* device, bool bold) {
     QFont font(face);
-    font.setPixelSize(std::max(1, static_cast<int>(size.height * 0.8)));
     if (bold)
         font.setWeight(QFont::ExtraBold);
+    const double pixels = std::max(1.0, size.height * 0.8);
+    font.setPixelSize(static_cast<int>(pixels));
     const double average = QFontMetricsF(font, device).averageCharWidth();
-    if (average > 0)
-        font.setStretch(std::clamp(static_cast<int>(100 * size.width / average), 50, 200));
+    if (average > size.width && average > 0)
+        font.setPixelSize(std::max(1, static_cast<int>(pixels * size.width / average)));
     return font;
 }
 
