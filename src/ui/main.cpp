@@ -1,11 +1,18 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTextStream>
+#include <cstring>
 
 #include "ui/app/MainWindow.h"
 #include "ui/app/Screenshots.h"
 #include "ui/platform/Paths.h"
+#include "ui/printing/PdfCommand.h"
 
 int main(int argc, char* argv[]) {
+    // Printing to a file needs no screen.
+    for (int n = 1; n < argc; ++n)
+        if (std::strcmp(argv[n], "--pdf") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("finplan"));
     QApplication::setApplicationDisplayName(QStringLiteral("Financial Planner"));
@@ -21,12 +28,26 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Draw every folder into DIR as PNG pictures, then exit."),
         QStringLiteral("DIR"));
     parser.addOption(screenshots);
+    const QCommandLineOption pdf(
+        QStringLiteral("pdf"),
+        QStringLiteral("Print WHAT to the PDF file named first, then exit: scenario, results, "
+                       "report:K (1 to 12), all-reports or graph:K (1 to 7, summary)."),
+        QStringLiteral("WHAT"));
+    parser.addOption(pdf);
     parser.addPositionalArgument(QStringLiteral("FILE.ret"),
                                  QStringLiteral("The scenario to open."),
                                  QStringLiteral("[FILE.ret]"));
     parser.process(app);
 
     QStringList files = parser.positionalArguments();
+    if (parser.isSet(pdf)) {
+        QTextStream err(stderr);
+        if (files.isEmpty() || files.size() > 2) {
+            err << "finplan: --pdf WHAT OUT.pdf [FILE.ret]" << Qt::endl;
+            return 2;
+        }
+        return finplan::printToPdf(parser.value(pdf), files.first(), files.value(1), err);
+    }
     // The pictures show the example unless another scenario is named.
     if (parser.isSet(screenshots) && files.isEmpty() && !finplan::exampleScenario().isEmpty())
         files << finplan::exampleScenario();

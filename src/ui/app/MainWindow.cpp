@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QSessionManager>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -24,6 +25,7 @@
 
 #include "engine/Simulation.h"
 #include "forms/EventForm.h"
+#include "forms/ReportOptionsForm.h"
 #include "model/ScenarioFile.h"
 #include "results/EventDescriptions.h"
 #include "results/ResultsExport.h"
@@ -37,6 +39,8 @@
 #include "ui/platform/Display.h"
 #include "ui/platform/Icons.h"
 #include "ui/platform/Paths.h"
+#include "ui/printing/PrintRunner.h"
+#include "ui/printing/PrintTargets.h"
 #include "ui/viewers/PaymentScheduleWindow.h"
 #include "ui/viewers/ReportViewer.h"
 
@@ -154,6 +158,14 @@ const CommandDef kCommands[] = {
     {12, Menu::File, "exportResults", "&Export Account Results", "Alt+E", "Export Accounts"},
     {11, Menu::File, "saveGraphs", "Save &Graphs", "Alt+G", "Save Graphs To a File"},
     {5000, Menu::File, "saveResultsFile", "Save Results To a File...", "", ""},
+    {kSeparator, Menu::File, "", "", "", ""},
+    {905, Menu::File, "printScenario", "Pr&int Scenario", "Ctrl+I", ""},
+    {401, Menu::File, "printResults", "Print Results Report", "Ctrl+F1", "Print the Results"},
+    {791, Menu::File, "printAllReports", "Print All Reports", "", ""},
+    {403, Menu::File, "printGraph", "Print Current &Graph", "Ctrl+G", "Print Current Graph"},
+    {790, Menu::File, "printWindow", "Print Window Contents", "Ctrl+P", ""},
+    {406, Menu::File, "pageSetup", "Page Setup", "Ctrl+Y", ""},
+    {405, Menu::File, "reportOptions", "Report Option&s", "Ctrl+S", ""},
     {kSeparator, Menu::File, "", "", "", ""},
     {5, Menu::File, "exit", "E&xit", "Alt+X", ""},
     {14, Menu::Edit, "reindexAccounts", "Re-Index Accounts", "", ""},
@@ -278,6 +290,7 @@ void MainWindow::createActions() {
     }
     showStartupOptions();
     m_commands[922]->setChecked(true);
+    addPrintMenus();
 
     // The event editors add an event of their kind.
     QMenu* events = new QMenu(QStringLiteral("Events"), this);
@@ -334,6 +347,48 @@ void MainWindow::createActions() {
             separatorDue = false;
             m_toolbar->addAction(action);
         }
+    }
+}
+
+void MainWindow::addPrintMenus() {
+    // Every print command also to the preview and to a PDF file.
+    const struct {
+        const char* name;
+        const char* menu;
+        PrintOutput output;
+    } kOutputs[] = {{"preview", "Print Pre&view", PrintOutput::Preview},
+                    {"pdf", "Export as &PDF", PrintOutput::Pdf}};
+    for (const auto& output : kOutputs) {
+        QMenu* menu = new QMenu(QString::fromLatin1(output.menu), this);
+        menu->setObjectName(QStringLiteral("%1Menu").arg(QLatin1String(output.name)));
+        const PrintOutput to = output.output;
+        const auto add = [&](const QString& text, const QString& name,
+                             const std::function<void()>& run) {
+            QAction* action = menu->addAction(text);
+            action->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(output.name), name));
+            connect(action, &QAction::triggered, this, [this, run] {
+                if (!busy())
+                    run();
+            });
+        };
+        for (const int id : {905, 401}) {
+            add(command(id)->text(), command(id)->objectName(),
+                [this, id, to] { printCommand(id, to); });
+        }
+        menu->addSeparator();
+        for (const auto& view : kReportViews) {
+            const int kind = view.kind;
+            add(QString::fromStdString(reportTitle(kind)), QStringLiteral("report%1").arg(kind),
+                [this, kind, to] { printReport(kind, to); });
+        }
+        add(command(791)->text(), command(791)->objectName(),
+            [this, to] { printCommand(791, to); });
+        menu->addSeparator();
+        QAction* graph = command(403);
+        add(graph->text(), graph->objectName(), [this, to] { printCommand(403, to); });
+        add(command(790)->text(), command(790)->objectName(),
+            [this, to] { printCommand(790, to); });
+        m_fileMenu->insertMenu(command(406), menu);
     }
 }
 
@@ -422,6 +477,19 @@ void MainWindow::runCommand(int id) {
     case 5000:
         saveResults();
         break;
+    case 401:
+    case 403:
+    case 790:
+    case 791:
+    case 905:
+        printCommand(id, PrintOutput::Printer);
+        break;
+    case 405:
+        reportOptionsCommand();
+        break;
+    case 406:
+        pageSetupCommand();
+        break;
     default:
         break;
     }
@@ -432,6 +500,9 @@ void MainWindow::addToolWindow(QWidget* window) {
 }
 
 bool MainWindow::busy() {
+    // A print job's own windows are modal; this keeps out what their loops let through.
+    if (m_printing)
+        return true;
     for (const QPointer<QWidget>& window : m_toolWindows)
         if (window && window->isVisible()) {
             window->raise();
@@ -567,6 +638,13 @@ void MainWindow::showPaymentSchedule(int event) {
         return;
     PaymentScheduleWindow window(s.events[event], s.initialValues.startAge, workDirectory(),
                                  *m_prompter, this);
+    const FinancialEvent schedule = s.events[event];
+    connect(&window, &PaymentScheduleWindow::printRequested, this,
+            [this, schedule](PrintOutput output) {
+                print(
+                    [this, &schedule] { return paymentSchedulePrintJob(printSource(), schedule); },
+                    output);
+            });
     window.exec();
 }
 
@@ -594,10 +672,87 @@ ReportViewer* MainWindow::showReport(int kind) {
     }
     auto* viewer = new ReportViewer(kind, *table, this);
     viewer->setAttribute(Qt::WA_DeleteOnClose);
+    connect(viewer, &ReportViewer::printRequested, this,
+            [this, kind](PrintOutput output) { printReport(kind, output); });
     applyBanding(viewer->table(), m_preferences.screenBanding != 0,
                  listBandColour(palette(), m_startup));
     viewer->show();
     return viewer;
+}
+
+PrintSource MainWindow::printSource() const {
+    return {m_doc->scenario, m_doc->openPath, runOptions(RandomMode::Off), lastRun(),
+            listBandColour(palette(), m_startup)};
+}
+
+void MainWindow::print(const std::function<Result<PrintJob>()>& make, PrintOutput output) {
+    if (m_printing)
+        return;
+    m_printing = true;
+    const auto done = qScopeGuard([this] { m_printing = false; });
+    const Result<PrintJob> job = make();
+    if (!job) {
+        m_prompter->notify(job.message());
+        return;
+    }
+    runPrintJob(this, *m_prompter, m_pageSettings, *job, output);
+}
+
+void MainWindow::printCommand(int id, PrintOutput output) {
+    switch (id) {
+    case 905:
+        print([this] { return scenarioPrintJob(printSource()); }, output);
+        break;
+    case 401:
+        m_folders->setCurrentIndex(ResultsIndex);
+        print([this] { return resultsPrintJob(printSource()); }, output);
+        break;
+    case 790: {
+        QWidget* shown = m_folders->currentWidget();
+        print([shown] { return Result<PrintJob>(windowContentsJob(shown)); }, output);
+        break;
+    }
+    case 791:
+        runIfStale();
+        print([this] { return allReportsPrintJob(printSource()); }, output);
+        break;
+    case 403:
+    case 404:
+        if (const std::optional<GraphPick> pick = currentGraph()) {
+            runIfStale();
+            print([this, pick] { return graphPrintJob(printSource(), m_graphState, *pick); },
+                  output);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::printReport(int kind, PrintOutput output) {
+    runIfStale();
+    print([this, kind] { return reportPrintJob(printSource(), kind); }, output);
+}
+
+void MainWindow::pageSetupCommand() {
+    if (!runPageSetup(*m_prompter, m_pageSettings))
+        return;
+    // Kept for the next session in the preferences file, in thousandths of an inch.
+    const QMarginsF& m = m_pageSettings.margins;
+    const double inches[] = {m.left(), m.top(), m.right(), m.bottom()};
+    for (int n = 0; n < 4; ++n)
+        m_preferences.margins[n] = static_cast<std::int32_t>(inches[n] * 1000 + 0.5);
+    m_preferences.orientation = m_pageSettings.orientation == QPageLayout::Landscape ? 2 : 1;
+}
+
+void MainWindow::reportOptionsCommand() {
+    ReportOptionsForm form = ReportOptionsForm::fromScenario(m_doc->scenario);
+    if (!m_prompter->editReportOptions(form))
+        return;
+    commitEdit(QStringLiteral("Report Options"), [&form](Scenario& s) { return form.store(s); });
+    m_preferences.reportBanding = form.banding ? 1 : 0;
+    m_preferences.reportBoxes = form.boxes ? 1 : 0;
+    m_preferences.reportColumns = form.columns ? 1 : 0;
 }
 
 void MainWindow::rememberRecentFile(const std::string& path) {
@@ -874,6 +1029,12 @@ void MainWindow::folderChanged(int index) {
     }
     if (index == ScenarioIndex)
         describeScenario();
+    // Only a folder that shows a chart has a graph to print.
+    const bool graph = currentGraph().has_value();
+    for (const QString& name : {QStringLiteral("printGraph"), QStringLiteral("preview_printGraph"),
+                                QStringLiteral("pdf_printGraph")})
+        if (auto* action = findChild<QAction*>(name))
+            action->setEnabled(graph);
 }
 
 RunOptions MainWindow::runOptions(RandomMode mode) const {
@@ -1023,6 +1184,13 @@ void MainWindow::readSettings() {
         resize(std::max(m_preferences.windowWidth, kMinimumWindowWidth),
                std::max(m_preferences.windowHeight, kMinimumWindowHeight));
         move(m_preferences.windowLeft, m_preferences.windowTop);
+        // Page setup as the last session left it.
+        const std::int32_t* m = m_preferences.margins;
+        if (m[0] > 0 && m[1] > 0 && m[2] > 0 && m[3] > 0)
+            m_pageSettings.margins =
+                QMarginsF(m[0] / 1000.0, m[1] / 1000.0, m[2] / 1000.0, m[3] / 1000.0);
+        if (m_preferences.orientation == 2)
+            m_pageSettings.orientation = QPageLayout::Landscape;
     }
 }
 

@@ -14,6 +14,7 @@
 #include "results/GraphState.h"
 #include "ui/app/Prompter.h"
 #include "ui/graphs/GraphPainter.h"
+#include "ui/printing/PrintJob.h"
 
 class QMenu;
 class QSessionManager;
@@ -23,6 +24,7 @@ class QUndoStack;
 
 namespace finplan {
 
+struct PrintSource;
 struct RunState;
 struct Scenario;
 struct ScenarioDocument;
@@ -119,6 +121,17 @@ class MainWindow : public QMainWindow {
     void chooseFontCommand(int id);
     // The payment schedule of a loan or mortgage event; it closes before this returns.
     void showPaymentSchedule(int event);
+    // The print commands 905, 401, 790 and 791 to the printer, the preview or a PDF file.
+    void printCommand(int id, PrintOutput output);
+    // A report kind 1 to 8 of the current results.
+    void printReport(int kind, PrintOutput output);
+    // A job made by `make`, under the busy rule: nothing else runs until it is done.
+    void print(const std::function<Result<PrintJob>()>& make, PrintOutput output);
+    // True while a print job runs.
+    bool printing() const { return m_printing; }
+    // Commands 406 and 405.
+    void pageSetupCommand();
+    void reportOptionsCommand();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -129,6 +142,9 @@ class MainWindow : public QMainWindow {
 
   private:
     void createActions();
+    // The File menu's "Print Preview" and "Export as PDF", listing the print commands.
+    void addPrintMenus();
+    PrintSource printSource() const;
     // The Options menu's checks follow the start-up options.
     void showStartupOptions();
     // Runs a command unless a tool window is open (the busy rule).
@@ -187,6 +203,8 @@ class MainWindow : public QMainWindow {
     int m_previousFolder = 0;
     QList<QAction*> m_recentActions;
     bool m_haveRun = false;
+    bool m_printing = false;
+    PageSettings m_pageSettings;
     bool m_resultsStale = true;
     GraphData m_graphData;
     GraphState m_graphState;

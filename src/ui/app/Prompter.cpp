@@ -5,9 +5,16 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "forms/ReportOptionsForm.h"
+#include "ui/printing/ReportOptionsDialog.h"
 
 namespace finplan {
 
@@ -143,6 +150,47 @@ QString Prompter::saveAccountsPath() {
                                                       QString(), kAccountsFilter, nullptr,
                                                       QFileDialog::DontConfirmOverwrite),
                          QStringLiteral("acc"));
+}
+
+bool Prompter::choosePrinter(QPrinter& printer, int sheetCount, bool pageRange) {
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setMinMax(1, std::max(sheetCount, 1));
+    QAbstractPrintDialog::PrintDialogOptions options =
+        dialog.options() | QAbstractPrintDialog::PrintCollateCopies;
+    if (pageRange)
+        options |= QAbstractPrintDialog::PrintPageRange;
+    else
+        options &= ~(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintSelection |
+                     QAbstractPrintDialog::PrintCurrentPage);
+    dialog.setOptions(options);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool Prompter::choosePageSetup(QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, m_parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void Prompter::showPrintPreview(QPrinter& printer, const std::function<void(QPrinter*)>& paint) {
+    QPrintPreviewDialog dialog(&printer, m_parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+    dialog.resize(900, 720);
+    dialog.exec();
+}
+
+QString Prompter::savePdfPath(const QString& documentName) {
+    return withExtension(QFileDialog::getSaveFileName(m_parent, QStringLiteral("Export as PDF"),
+                                                      documentName + QStringLiteral(".pdf"),
+                                                      QStringLiteral("PDF Files (*.pdf)")),
+                         QStringLiteral("pdf"));
+}
+
+bool Prompter::editReportOptions(ReportOptionsForm& form) {
+    ReportOptionsDialog dialog(form, *this, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    form = dialog.form();
+    return true;
 }
 
 } // namespace finplan

@@ -2,14 +2,18 @@
 
 #include <QFont>
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "engine/RunOptions.h"
 #include "model/Message.h"
 
+class QPrinter;
 class QWidget;
 
 namespace finplan {
+
+struct ReportOptionsForm;
 
 // Every question and message the window puts to the user goes through here, so that a test
 // can answer in the user's place.
@@ -40,6 +44,17 @@ class Prompter : public Notifier {
     // The font dialog; the size chosen is held to `minPoints`..`maxPoints`.
     virtual std::optional<QFont> chooseFont(const QFont& initial, const QString& title,
                                             int minPoints, int maxPoints);
+    // The print dialog over `sheetCount` sheets, offering a page range only when `pageRange`;
+    // it sets up `printer`. False when cancelled.
+    virtual bool choosePrinter(QPrinter& printer, int sheetCount, bool pageRange);
+    // "Page Setup" on `printer`; false when cancelled.
+    virtual bool choosePageSetup(QPrinter& printer);
+    // The print preview: `paint` draws the job on the preview's printer.
+    virtual void showPrintPreview(QPrinter& printer, const std::function<void(QPrinter*)>& paint);
+    // "Export as PDF": the file to write, empty when cancelled.
+    virtual QString savePdfPath(const QString& documentName);
+    // "Reports Options": false when cancelled, else `form` holds what was chosen.
+    virtual bool editReportOptions(ReportOptionsForm& form);
 
   protected:
     QWidget* m_parent;

@@ -17,6 +17,7 @@
 #include "ui/editors/FundamentalsDialog.h"
 #include "ui/graphs/GraphView.h"
 #include "ui/platform/Paths.h"
+#include "ui/printing/ReportOptionsDialog.h"
 #include "ui/viewers/PaymentScheduleWindow.h"
 #include "ui/viewers/ReportViewer.h"
 
@@ -166,6 +167,12 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
             break;
         }
     shoot(467, -1, " calculator");
+    {
+        ReportOptionsDialog options(ReportOptionsForm::fromScenario(s), quiet, &window);
+        options.show();
+        QApplication::processEvents();
+        save(options.grab(), "dialog", options.windowTitle());
+    }
     return ok;
 }
 

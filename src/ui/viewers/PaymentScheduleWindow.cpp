@@ -9,6 +9,7 @@
 
 #include "model/TextFormat.h"
 #include "results/ReportPages.h"
+#include "ui/printing/PrintButtons.h"
 
 namespace finplan {
 
@@ -68,6 +69,7 @@ PaymentScheduleWindow::PaymentScheduleWindow(const FinancialEvent& event, float 
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    addPrintButtons(buttons, [this](PrintOutput output) { Q_EMIT printRequested(output); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
     layout->addWidget(buttons);

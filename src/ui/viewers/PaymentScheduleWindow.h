@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/Records.h"
+#include "ui/printing/PrintJob.h"
 
 class QTableWidget;
 
@@ -22,6 +23,10 @@ class PaymentScheduleWindow : public QDialog {
                           QWidget* parent = nullptr);
 
     QTableWidget* table() const { return m_table; }
+
+  Q_SIGNALS:
+    // The schedule's printed sheets asked for.
+    void printRequested(PrintOutput output);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

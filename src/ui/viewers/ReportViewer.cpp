@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "engine/Simulation.h"
+#include "ui/printing/PrintButtons.h"
 
 namespace finplan {
 
@@ -79,6 +80,7 @@ ReportViewer::ReportViewer(int kind, const ReportTable& table, QWidget* parent)
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    addPrintButtons(buttons, [this](PrintOutput output) { Q_EMIT printRequested(output); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
     layout->addWidget(buttons);

@@ -5,6 +5,7 @@
 
 #include "model/Message.h"
 #include "results/ReportPages.h"
+#include "ui/printing/PrintJob.h"
 
 class QTableWidget;
 
@@ -22,6 +23,10 @@ class ReportViewer : public QDialog {
   public:
     ReportViewer(int kind, const ReportTable& table, QWidget* parent = nullptr);
     QTableWidget* table() const { return m_table; }
+
+  Q_SIGNALS:
+    // The report's printed sheets asked for, to the printer, the preview or a PDF file.
+    void printRequested(PrintOutput output);
 
   private:
     QTableWidget* m_table;
