@@ -150,7 +150,6 @@ class PrintingTest : public QObject {
             {"reports", FINPLAN_EXAMPLE_FILE, "WHAT is scenario"},
             {"report:13", FINPLAN_EXAMPLE_FILE, "WHAT is scenario"},
             {"graph:8", FINPLAN_EXAMPLE_FILE, "WHAT is scenario"},
-            {"graph:summary", FINPLAN_EXAMPLE_FILE, "not available yet"},
             {"scenario", "/nonexistent/plan.ret", "plan.ret"},
         };
         for (const auto& c : cases) {
@@ -160,6 +159,31 @@ class PrintingTest : public QObject {
             QVERIFY(printToPdf(QLatin1String(c.what), pdf, QLatin1String(c.scenario), err) != 0);
             QVERIFY2(text.contains(QLatin1String(c.message)), qPrintable(text));
             QVERIFY(!QFile::exists(pdf));
+        }
+    }
+
+    // A graph prints on one sheet; the summary sheet holds four charts and the "Summary" block.
+    void graphsPrintOnOneSheet() {
+        const struct {
+            const char* what;
+            QStringList titles;
+        } cases[] = {
+            {"graph:1", {QStringLiteral("NET WORTH")}},
+            {"graph:summary",
+             {QStringLiteral("NET WORTH"), QStringLiteral("INCOMING / OUTGOING"),
+              QStringLiteral("OUTGOING"), QStringLiteral("Summary")}},
+        };
+        for (const auto& c : cases) {
+            const QString pdf = path("graph.pdf");
+            QString text;
+            QTextStream err(&text);
+            QCOMPARE(
+                printToPdf(QLatin1String(c.what), pdf, QLatin1String(FINPLAN_EXAMPLE_FILE), err),
+                0);
+            QCOMPARE(pdfPages(pdf), 1);
+            const QString printed = pdfText(pdf);
+            for (const QString& title : c.titles)
+                QVERIFY2(printed.contains(title), qPrintable(title));
         }
     }
 
