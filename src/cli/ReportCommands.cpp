@@ -166,12 +166,7 @@ int commandPaginate(const PaginateArgs& args, std::ostream& out, std::ostream& e
     p.options.noHeader = results;
     p.options.prepareOnly = !results;
     Scenario* described = p.scenario.get();
-    p.options.fileHeader = [described] {
-        std::string header;
-        for (const std::string& line : describeEvents(*described))
-            header += line + '\n';
-        return header;
-    };
+    p.options.fileHeader = [described] { return describedEventsText(*described); };
     StreamNotifier notifier(err);
     run(p, notifier);
     const Result<int> pages = results ? paginateResults(workDir) : paginateScenario(workDir);

@@ -138,12 +138,7 @@ int commandRun(const RunArgs& args, std::ostream& out, std::ostream& err) {
         fileOptions.output = LineOutput::ResultsFile;
         fileOptions.resultsPath = resultsPath;
         Scenario* described = again.get();
-        fileOptions.fileHeader = [described] {
-            std::string header;
-            for (const std::string& line : describeEvents(*described))
-                header += line + '\n';
-            return header;
-        };
+        fileOptions.fileHeader = [described] { return describedEventsText(*described); };
         auto fileState = std::make_unique<RunState>();
         seedRandomRates(*fileState, start);
         const Status written = runSimulation(*again, fileOptions, *fileState, notifier);

@@ -315,4 +315,11 @@ void recordListLines(Scenario& s, const std::vector<std::int16_t>& rows) {
                                    : kNoListLine;
 }
 
+std::string describedEventsText(const Scenario& s) {
+    std::string text;
+    for (const std::string& line : describeEvents(s))
+        text += line + '\n';
+    return text;
+}
+
 } // namespace finplan

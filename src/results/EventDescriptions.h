@@ -32,6 +32,8 @@ class DescriptionSink {
 // headline row by its position in the table (kNoListLine for an event without one).
 std::vector<std::int16_t> describeEvents(const Scenario& s, DescriptionSink& sink);
 std::vector<std::string> describeEvents(const Scenario& s);
+// The descriptions as the head of a results or print file, a line each.
+std::string describedEventsText(const Scenario& s);
 
 // Records the rows describeEvents returned in the events' `listLine`, as the list shows them.
 void recordListLines(Scenario& s, const std::vector<std::int16_t>& rows);

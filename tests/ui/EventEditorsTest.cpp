@@ -102,6 +102,21 @@ class EventEditorsTest : public QObject {
         m_window.reset();
     }
 
+    // A full event table keeps its last slot for the editors: adding says so and opens nothing.
+    void aFullScenarioRefusesToAdd() {
+        m_window->commitEdit(QStringLiteral("Fill"), [](Scenario& s) {
+            while (s.eventCount < kEventSlots - 1)
+                s.events[s.eventCount++] = s.events[0];
+            return true;
+        });
+        m_log.messages.clear();
+        m_window->command(106)->trigger();
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(m_log.messages.size(), std::size_t{1});
+        QCOMPARE(m_log.messages[0].text, std::string("The scenario holds the most events it can."));
+        QCOMPARE(doc().eventCount, kEventSlots - 1);
+    }
+
     void aNewWithdrawalIsListedAndRun() {
         showFolder(MainWindow::ResultsIndex);
         whenDialogOpens([this](QDialog& d) {

@@ -886,12 +886,7 @@ void MainWindow::saveResults() {
     options.resultsPath = path.toStdString();
     options.workingFiles = false; // the last run's files stay for the reports
     const Scenario& scenario = m_doc->scenario;
-    options.fileHeader = [&scenario] {
-        std::string header;
-        for (const std::string& line : describeEvents(scenario))
-            header += line + '\n';
-        return header;
-    };
+    options.fileHeader = [&scenario] { return describedEventsText(scenario); };
     auto state = std::make_unique<RunState>();
     if (const Status saved = runSimulation(m_doc->scenario, options, *state, *m_prompter); !saved)
         m_prompter->notify(saved.message());

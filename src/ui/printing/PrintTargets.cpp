@@ -32,12 +32,7 @@ Result<PrintJob> printFileJob(const PrintSource& source, bool results) {
     options.exportFormat = ExportFormat::None;
     options.exportStream = nullptr;
     const Scenario& scenario = source.scenario;
-    options.fileHeader = [&scenario] {
-        std::string header;
-        for (const std::string& line : describeEvents(scenario))
-            header += line + '\n';
-        return header;
-    };
+    options.fileHeader = [&scenario] { return describedEventsText(scenario); };
     auto state = std::make_unique<RunState>();
     // Messages of the run itself were shown when the scenario last ran.
     struct Quiet : Notifier {
