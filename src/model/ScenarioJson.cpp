@@ -165,7 +165,12 @@ template <class T> void fromJson(const json& value, T& field, const std::string&
         if (!value.is_number())
             fail(where, "expected a number");
         const double number = value.get<double>();
-        if (std::abs(number) > std::numeric_limits<float>::max())
+        // The dump writes a float's shortest text, which may read as a double a little above
+        // the largest float ("3.4028235e+38"); it still rounds to that float. Only a number
+        // half a step beyond it would round to infinity.
+        constexpr double kLargest = static_cast<double>(std::numeric_limits<float>::max()) +
+                                    0x1p103; // half the spacing of floats at the top
+        if (!(std::abs(number) < kLargest))
             fail(where, "number too large");
         field = static_cast<float>(number);
     } else if constexpr (std::is_integral_v<T>) {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sstream>
 
 #include "model/ScenarioFile.h"
@@ -155,6 +156,23 @@ INSTANTIATE_TEST_SUITE_P(
                     ParseCase{"syntax", R"({"slots": [{}, {"penaltyAge" 5}]})",
                               "slots[1].penaltyAge: not valid JSON: parse error at line 1"}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// The dump writes the largest float as "3.4028235e+38", a little above it as a double; it must
+// build again. A number that would round to infinity is refused.
+TEST(ScenarioJson, TheLargestFloatsBuildFromTheirDump) {
+    auto s = std::make_unique<Scenario>();
+    newScenario(*s);
+    s->initialValues.taxRate = std::numeric_limits<float>::max();
+    s->initialValues.inflationRate = -std::numeric_limits<float>::max();
+    json j = scenarioToJson(*s);
+    auto built = std::make_unique<Scenario>();
+    newScenario(*built);
+    ASSERT_TRUE(scenarioFromJson(j, *built).ok());
+    EXPECT_EQ(built->initialValues.taxRate, std::numeric_limits<float>::max());
+    EXPECT_EQ(built->initialValues.inflationRate, -std::numeric_limits<float>::max());
+    j["initialValues"]["taxRate"] = 3.5e38;
+    EXPECT_FALSE(scenarioFromJson(j, *built).ok());
+}
 
 // A file holds up to 150 events; the editors keep the last slot free only for what they add.
 TEST(ScenarioJson, AsManyEventsAsAFileHolds) {
