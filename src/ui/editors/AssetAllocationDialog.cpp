@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "model/Scenario.h"
+#include "ui/help/HelpTopics.h"
 
 namespace finplan {
 
@@ -12,6 +13,7 @@ AssetAllocationDialog::AssetAllocationDialog(Scenario& working, int index, Promp
     : EditorDialog(QStringLiteral("Asset Allocation Withdrawal Options"), working, prompter,
                    parent),
       m_index(index) {
+    setHelpTopic(help::kAssetAllocationEditor);
     const AssetAllocationForm f = assetAllocationForm(working);
     m_proportional = addCheck(
         "proportional", QStringLiteral("Proportional asset allocation withdrawal"), f.proportional);

@@ -7,6 +7,7 @@
 
 #include "forms/EventForm.h"
 #include "model/Scenario.h"
+#include "ui/help/HelpTopics.h"
 
 namespace finplan {
 
@@ -14,6 +15,7 @@ CreditCardDialog::CreditCardDialog(Scenario& working, int index, Prompter& promp
                                    QWidget* parent, bool calculator)
     : EditorDialog(QStringLiteral("Credit Card Debt"), working, prompter, parent), m_index(index),
       m_calculator(calculator) {
+    setHelpTopic(help::kCreditCardEditor);
     const FinancialEvent& e = working.events[index];
     const CreditCardForm f = creditCardForm(e, calculator || index == working.eventCount);
     m_name = addText("name", QStringLiteral("Company"), f.name);

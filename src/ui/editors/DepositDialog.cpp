@@ -6,11 +6,13 @@
 
 #include "forms/EventForm.h"
 #include "model/Scenario.h"
+#include "ui/help/HelpTopics.h"
 
 namespace finplan {
 
 DepositDialog::DepositDialog(Scenario& working, int index, Prompter& prompter, QWidget* parent)
     : EditorDialog(QStringLiteral("Deposit"), working, prompter, parent), m_index(index) {
+    setHelpTopic(help::kDepositEditor);
     const DepositForm f = depositForm(working.events[index]);
     m_name = addText("name", QStringLiteral("Description"), f.name);
     m_name->setMaxLength(kDescriptionChars - 1);

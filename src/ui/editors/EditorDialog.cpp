@@ -10,6 +10,7 @@
 #include "forms/AccountChoices.h"
 #include "model/Scenario.h"
 #include "ui/app/Prompter.h"
+#include "ui/help/HelpWindow.h"
 
 namespace finplan {
 
@@ -33,6 +34,12 @@ EditorDialog::EditorDialog(const QString& title, Scenario& working, Prompter& pr
 void EditorDialog::accept() {
     if (apply())
         QDialog::accept();
+}
+
+void EditorDialog::setHelpTopic(int topic) {
+    m_buttons->addButton(QDialogButtonBox::Help);
+    connect(m_buttons, &QDialogButtonBox::helpRequested, this,
+            [this, topic] { openHelpTopic(this, topic); });
 }
 
 QLineEdit* EditorDialog::addText(const char* field, const QString& label, const std::string& text) {

@@ -47,6 +47,9 @@ class EditorDialog : public QDialog {
     // A computed value the user reads but does not type: shown like a label, still selectable.
     QLineEdit* addResult(const char* field, const QString& label, const std::string& text);
 
+    // Adds a Help button that opens the help window at `topic` (help/HelpTopics.h).
+    void setHelpTopic(int topic);
+
     // Shows a failed check and puts the focus on its field; returns whether it passed.
     bool passed(const Status& outcome);
 

@@ -9,6 +9,7 @@
 #include "forms/AccountChoices.h"
 #include "forms/EventForm.h"
 #include "model/Scenario.h"
+#include "ui/help/HelpTopics.h"
 
 namespace finplan {
 
@@ -16,6 +17,7 @@ FundamentalsDialog::FundamentalsDialog(Scenario& working, int index, Prompter& p
                                        QWidget* parent)
     : EditorDialog(QStringLiteral("Fundamentals"), working, prompter, parent), m_index(index),
       m_form(fundamentalsForm(working, working.events[index], index)) {
+    setHelpTopic(help::kFundamentalsEditor);
     m_name = addText("name", QStringLiteral("Description"), m_form.name);
     m_name->setMaxLength(kDescriptionChars - 1);
     m_startAge = addText("startAge", QStringLiteral("Start Age"), m_form.startAge);

@@ -7,11 +7,13 @@
 
 #include "forms/EventForm.h"
 #include "model/Scenario.h"
+#include "ui/help/HelpTopics.h"
 
 namespace finplan {
 
 LoanDialog::LoanDialog(Scenario& working, int index, Prompter& prompter, QWidget* parent)
     : EditorDialog(QStringLiteral("Loan"), working, prompter, parent), m_index(index) {
+    setHelpTopic(help::kLoanEditor);
     const LoanForm f = loanForm(working.events[index]);
     m_name = addText("name", QStringLiteral("Description"), f.name);
     m_name->setMaxLength(kDescriptionChars - 1);

@@ -9,6 +9,7 @@
 #include "forms/EventForm.h"
 #include "model/Scenario.h"
 #include "ui/app/Prompter.h"
+#include "ui/help/HelpTopics.h"
 #include "ui/platform/Paths.h"
 #include "ui/viewers/PaymentScheduleWindow.h"
 
@@ -16,6 +17,7 @@ namespace finplan {
 
 MortgageDialog::MortgageDialog(Scenario& working, int index, Prompter& prompter, QWidget* parent)
     : EditorDialog(QStringLiteral("Mortgage"), working, prompter, parent), m_index(index) {
+    setHelpTopic(help::kMortgageEditor);
     const FinancialEvent& e = working.events[index];
     const MortgageForm f = mortgageForm(e);
     m_name = addText("name", QStringLiteral("Description"), f.name);

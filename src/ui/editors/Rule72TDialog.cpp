@@ -15,6 +15,7 @@
 #include "model/Scenario.h"
 #include "model/TextNumbers.h"
 #include "ui/app/Prompter.h"
+#include "ui/help/HelpTopics.h"
 #include "ui/platform/Paths.h"
 
 namespace finplan {
@@ -45,6 +46,7 @@ QButtonGroup* addOptions(QWidget* owner, QBoxLayout* row, const char* field, con
 
 Rule72TDialog::Rule72TDialog(Scenario& working, int index, Prompter& prompter, QWidget* parent)
     : EditorDialog(QStringLiteral("Rule 72T Transfer"), working, prompter, parent), m_index(index) {
+    setHelpTopic(help::kRule72TEditor);
     const Rule72TForm f = rule72TForm(working.events[index]);
     m_name = addText("name", QStringLiteral("Description"), f.name);
     m_name->setMaxLength(kDescriptionChars - 1);

@@ -6,12 +6,14 @@
 
 #include "forms/EventForm.h"
 #include "model/Scenario.h"
+#include "ui/help/HelpTopics.h"
 
 namespace finplan {
 
 TransferDialog::TransferDialog(Scenario& working, int index, Prompter& prompter, QWidget* parent)
     : EditorDialog(QStringLiteral("Transfer"), working, prompter, parent), m_index(index),
       m_shown(transferForm(working.events[index])) {
+    setHelpTopic(help::kTransferEditor);
     const TransferForm& f = m_shown;
     m_name = addText("name", QStringLiteral("Description"), f.name);
     m_name->setMaxLength(kDescriptionChars - 1);

@@ -6,12 +6,14 @@
 
 #include "forms/EventForm.h"
 #include "model/Scenario.h"
+#include "ui/help/HelpTopics.h"
 
 namespace finplan {
 
 WithdrawalDialog::WithdrawalDialog(Scenario& working, int index, Prompter& prompter,
                                    QWidget* parent)
     : EditorDialog(QStringLiteral("Withdrawal"), working, prompter, parent), m_index(index) {
+    setHelpTopic(help::kWithdrawalEditor);
     const WithdrawalForm f = withdrawalForm(working, working.events[index]);
     m_budgetWithdrawal = f.budgetWithdrawal;
     m_name = addText("name", QStringLiteral("Description"), f.name);
