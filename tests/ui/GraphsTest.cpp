@@ -1,6 +1,8 @@
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
@@ -10,12 +12,16 @@
 #include <memory>
 
 #include "model/Scenario.h"
+#include "model/ScenarioFile.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/Prompter.h"
+#include "ui/folders/OddsFolder.h"
 #include "ui/folders/ResultsFolder.h"
 #include "ui/folders/ScheduleModel.h"
 #include "ui/graphs/GraphPainter.h"
 #include "ui/graphs/GraphView.h"
+#include "ui/graphs/OddsPainter.h"
+#include "ui/platform/Paths.h"
 
 using namespace finplan;
 
@@ -159,7 +165,7 @@ class GraphsTest : public QObject {
         for (int i = 0; i < folders->count(); ++i)
             labels << folders->tabText(i);
         QCOMPARE(labels, QStringList({"Summary", "Accounts", "Scenario", "Results", "Net Worth",
-                                      "Incoming/Outgoing", "Incoming", "Outgoing", "Groups",
+                                      "Incoming/Outgoing", "Incoming", "Outgoing", "Groups", "Odds",
                                       "Accounts 1-6"}));
 
         folders->setCurrentIndex(MainWindow::NetWorthIndex);
@@ -248,14 +254,52 @@ class GraphsTest : public QObject {
                      return true;
                  });
              },
-             [&] { return folders->count() == 9; }},
+             [&] { return folders->count() == 10; }},
             {"and come back with undo", [&] { window->undoStack()->undo(); },
-             [&] { return folders->tabText(9) == QStringLiteral("Accounts 1-6"); }},
+             [&] { return folders->tabText(10) == QStringLiteral("Accounts 1-6"); }},
         };
         for (const auto& step : steps) {
             step.act();
             QVERIFY2(step.holds(), step.what);
         }
+    }
+
+    // The folder analyses the document's scenario with its settings, and a replay runs the
+    // chosen trial on the results page.
+    void oddsFolderAnalysesAndReplays() {
+        auto window = std::make_unique<MainWindow>(std::make_unique<QuietPrompter>());
+        window->start(QStringLiteral(FINPLAN_EXAMPLE_FILE));
+        window->show();
+        OddsFolder* odds = window->oddsFolder();
+        odds->setTrials(1000);
+        odds->setMode(RandomMode::Group);
+        odds->setSeed(7);
+        QVERIFY(!odds->running());
+        auto* folders = window->findChild<QTabWidget*>(QStringLiteral("folders"));
+        folders->setCurrentIndex(MainWindow::OddsIndex);
+        QVERIFY(odds->running());
+        QVERIFY(window->command(403)->isEnabled());
+        odds->wait();
+        QVERIFY(odds->haveResult());
+
+        OddsSettings settings;
+        settings.trials = 1000;
+        settings.mode = RandomMode::Group;
+        settings.seed = 7;
+        settings.dataDir = dataDirectory();
+        settings.now = clockNow();
+        const OddsOutcome expected = runOddsAnalysis(window->document().scenario, settings);
+        QCOMPARE(odds->result(), expected.result);
+        QCOMPARE(odds->findChild<QLabel*>(QStringLiteral("oddsProbability"))->text(),
+                 QString::fromStdString(oddsProbabilityText(expected.result)));
+
+        odds->findChild<QPushButton*>(QStringLiteral("replayBad"))->click();
+        QCOMPARE(folders->currentIndex(), int(MainWindow::ResultsIndex));
+        const GraphData& replay = window->graphData();
+        QCOMPARE(replay.rows.back().rowNetWorth, expected.result.tenthPercentile.finalNetWorth);
+        // A random run changes nothing the odds depend on.
+        folders->setCurrentIndex(MainWindow::OddsIndex);
+        QVERIFY(!odds->running());
     }
 };
 

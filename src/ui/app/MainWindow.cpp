@@ -32,10 +32,13 @@
 #include "ui/app/Prompter.h"
 #include "ui/editors/EventEditors.h"
 #include "ui/folders/AccountsFolder.h"
+#include "ui/folders/OddsFolder.h"
 #include "ui/folders/ResultsFolder.h"
 #include "ui/folders/ScenarioFolder.h"
 #include "ui/folders/SummaryFolder.h"
 #include "ui/graphs/GraphView.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
 #include "ui/platform/Display.h"
 #include "ui/platform/Icons.h"
 #include "ui/platform/Paths.h"
@@ -177,6 +180,8 @@ const CommandDef kCommands[] = {
     {902, Menu::Options, "summaryInResults", "Summary in Results", "", "", true},
     {911, Menu::Options, "runLock", "Lock Runs", "Alt+F12", "", true},
     {922, Menu::Options, "showToolbar", "Toolbar", "", "", true},
+    {104, Menu::Help, "helpContents", "Table Of Contents", "F1", "Help"},
+    {105, Menu::Help, "helpOnHelp", "Help On Help", "F4", ""},
     {6, Menu::Help, "about", "A&bout..", "Alt+B", "About the Financial Planner"},
 };
 
@@ -327,6 +332,8 @@ void MainWindow::createActions() {
         m_commands[id] = action;
     }
 
+    addQuickTips(menus[static_cast<int>(Menu::Help)]);
+
     // The menu titles take no mnemonic: Alt with a letter belongs to the commands.
     for (QMenu* menu : {m_fileMenu, edit, events, reports, menus[static_cast<int>(Menu::Options)],
                         menus[static_cast<int>(Menu::Help)]})
@@ -398,6 +405,44 @@ void MainWindow::showStartupOptions() {
     m_commands[901]->setChecked(!m_startup.lighten);
 }
 
+// The Quick Tips commands and titles, in the order of their topics in help::kQuickTips; the
+// first nine have Shift+F keys.
+const struct {
+    int command;
+    const char* title;
+} kQuickTips[] = {{912, "Getting Started"},
+                  {776, "Building Your Scenario"},
+                  {777, "Accounts and Groups"},
+                  {778, "Events"},
+                  {779, "Reading the Results"},
+                  {780, "Red Flags"},
+                  {781, "Graphs"},
+                  {782, "Budgets"},
+                  {783, "Required Minimum Distributions"},
+                  {784, "Rule 72T Distributions"},
+                  {785, "Random Rates"},
+                  {786, "Loans, Mortgages and Credit Cards"},
+                  {787, "Printing and Exporting"},
+                  {789, "Calculators"}};
+static_assert(std::size(kQuickTips) == std::size(help::kQuickTips));
+
+void MainWindow::addQuickTips(QMenu* help) {
+    QMenu* tips = new QMenu(QStringLiteral("Quick Tips"), help);
+    tips->setObjectName(QStringLiteral("quickTips"));
+    help->insertMenu(command(6), tips);
+    help->insertSeparator(command(6));
+    int key = 1;
+    for (const auto& tip : kQuickTips) {
+        QAction* action = tips->addAction(QString::fromLatin1(tip.title));
+        action->setObjectName(QStringLiteral("quickTip%1").arg(tip.command));
+        if (key <= 9)
+            action->setShortcut(QKeySequence(QStringLiteral("Shift+F%1").arg(key++)));
+        const int id = tip.command;
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+        m_commands[id] = action;
+    }
+}
+
 void MainWindow::runCommand(int id) {
     QAction* action = command(id);
     if (busy()) {
@@ -420,7 +465,18 @@ void MainWindow::runCommand(int id) {
             openEventEditor(id, existingEventFor(id, m_doc->scenario));
             return;
         }
+    for (std::size_t k = 0; k < std::size(kQuickTips); ++k)
+        if (kQuickTips[k].command == id) {
+            openHelpTopic(this, help::kQuickTips[k]);
+            return;
+        }
     switch (id) {
+    case 104:
+        openHelpTopic(this, help::kContents);
+        return;
+    case 105:
+        openHelpTopic(this, help::kHelpOnHelp);
+        return;
     case 467:
         runCardPayoffCalculator(m_doc->scenario, *m_prompter, this);
         return;
@@ -722,6 +778,14 @@ void MainWindow::printCommand(int id, PrintOutput output) {
             runIfStale();
             print([this, pick] { return graphPrintJob(printSource(), m_graphState, *pick); },
                   output);
+        } else if (m_folders->currentWidget() == m_odds && m_odds->haveResult()) {
+            const auto title = graphTitleLines(m_doc->scenario, m_doc->openPath, clockNow());
+            print(
+                [this, title] {
+                    return Result<PrintJob>(oddsPrintJob(
+                        m_odds->result(), m_odds->startAgeDollars(), {title.begin(), title.end()}));
+                },
+                output);
         }
         break;
     default:
@@ -1025,7 +1089,7 @@ void MainWindow::folderChanged(int index) {
     if (index == ScenarioIndex)
         describeScenario();
     // Only a folder that shows a chart has a graph to print.
-    const bool graph = currentGraph().has_value();
+    const bool graph = currentGraph().has_value() || m_folders->currentWidget() == m_odds;
     for (const QString& name : {QStringLiteral("printGraph"), QStringLiteral("preview_printGraph"),
                                 QStringLiteral("pdf_printGraph")})
         if (auto* action = findChild<QAction*>(name))
@@ -1058,6 +1122,9 @@ void MainWindow::runNow(RandomMode mode) {
     sortAccountsByAccessOrder(m_doc->scenario);
     m_resultsStale = false;
     m_doc->needsRun = false;
+    // The odds follow the scenario, not the random runs made of it.
+    if (mode == RandomMode::Off && m_haveRun)
+        m_odds->setScenario(m_doc->scenario, options.dataDir, options.now);
 
     const InitialValues& iv = m_doc->scenario.initialValues;
     m_results->endRun(m_haveRun ? &m_run->log : nullptr, m_run->totals.startAge,
@@ -1068,6 +1135,12 @@ void MainWindow::runNow(RandomMode mode) {
     m_accounts->showAccounts(m_doc->scenario);
     rebuildAccountFolders();
     repaintGraphs();
+}
+
+void MainWindow::replayTrial(std::uint32_t seed, RandomMode mode) {
+    seedRandomRates(*m_run, seed);
+    runNow(mode);
+    m_folders->setCurrentIndex(ResultsIndex);
 }
 
 void MainWindow::runIfStale() {
@@ -1098,6 +1171,14 @@ void MainWindow::createGraphFolders() {
     for (const auto& f : kFolders)
         addGraphFolder(GraphPick{f.kind}, QString::fromLatin1(f.label),
                        QString::fromLatin1(f.name));
+    m_odds = new OddsFolder(m_folders);
+    m_odds->setObjectName(QStringLiteral("oddsFolder"));
+    m_folders->addTab(m_odds, QStringLiteral("Odds"));
+    connect(m_odds, &OddsFolder::replayRequested, this,
+            [this](std::uint32_t seed, RandomMode mode) {
+                if (!busy())
+                    replayTrial(seed, mode);
+            });
     for (GraphView* view : m_graphViews) {
         view->setBusyCheck([this] { return busy(); });
         connect(view, &GraphView::stateChanged, this, &MainWindow::graphStateChanged);

@@ -24,6 +24,8 @@ class QUndoStack;
 
 namespace finplan {
 
+class OddsFolder;
+
 struct PrintSource;
 struct RunState;
 struct Scenario;
@@ -50,7 +52,8 @@ class MainWindow : public QMainWindow {
         IncomingOutgoingIndex,
         IncomingIndex,
         OutgoingIndex,
-        GroupsIndex
+        GroupsIndex,
+        OddsIndex
     };
 
     // Without a prompter the window asks the user with message boxes and file dialogs.
@@ -83,6 +86,9 @@ class MainWindow : public QMainWindow {
     // The chart of the folder showing (kind 0 for the Summary folder's four-up view), or
     // nothing when the folder shows no chart.
     std::optional<GraphPick> currentGraph() const;
+    OddsFolder* oddsFolder() const { return m_odds; }
+    // Runs one trial of the odds analysis again on the results page.
+    void replayTrial(std::uint32_t seed, RandomMode mode);
 
     // One change of the scenario, as one undo step: `change` edits the scenario and says
     // whether it changed anything. The views follow and the results become stale.
@@ -144,6 +150,7 @@ class MainWindow : public QMainWindow {
     void createActions();
     // The File menu's "Print Preview" and "Export as PDF", listing the print commands.
     void addPrintMenus();
+    void addQuickTips(QMenu* help);
     PrintSource printSource() const;
     // The Options menu's checks follow the start-up options.
     void showStartupOptions();
@@ -217,6 +224,7 @@ class MainWindow : public QMainWindow {
     AccountsFolder* m_accounts;
     ScenarioFolder* m_scenario;
     ResultsFolder* m_results;
+    OddsFolder* m_odds = nullptr;
 };
 
 } // namespace finplan

@@ -15,7 +15,10 @@
 #include "ui/app/Prompter.h"
 #include "ui/editors/EventEditors.h"
 #include "ui/editors/FundamentalsDialog.h"
+#include "ui/folders/OddsFolder.h"
 #include "ui/graphs/GraphView.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
 #include "ui/platform/Paths.h"
 #include "ui/printing/ReportOptionsDialog.h"
 #include "ui/viewers/PaymentScheduleWindow.h"
@@ -56,7 +59,13 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
         ok = ok && saved;
     };
     for (int i = 0; i < folders->count(); ++i) {
+        // The odds from a fixed seed, finished before the picture.
+        auto* odds = qobject_cast<OddsFolder*>(folders->widget(i));
+        if (odds)
+            odds->setSeed(1);
         folders->setCurrentIndex(i);
+        if (odds)
+            odds->wait();
         QApplication::processEvents();
         save(folders->grab(), "folder", folders->tabText(i));
     }
@@ -99,6 +108,16 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
     folders->setCurrentIndex(MainWindow::ResultsIndex);
     QApplication::processEvents();
     save(window.grab(), "window", QStringLiteral("Financial Planner"));
+    for (const int topic : {help::kContents, help::kOddsFolder}) {
+        openHelpTopic(&window, topic);
+        QApplication::processEvents();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* help = qobject_cast<HelpWindow*>(w); help && help->isVisible()) {
+                save(help->grab(), "help", help->windowTitle());
+                if (topic != help::kContents)
+                    help->close();
+            }
+    }
     for (const int kind : {kNetWorthReport, kIncomingEventsReport}) {
         if (ReportViewer* viewer = window.showReport(kind)) {
             QApplication::processEvents();

@@ -13,6 +13,8 @@
 #include "model/Records.h"
 #include "ui/app/Prompter.h"
 #include "ui/folders/ScheduleModel.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
 #include "ui/platform/Icons.h"
 
 namespace finplan {
@@ -118,6 +120,10 @@ ResultsFolder::ResultsFolder(Prompter& prompter, QWidget* parent)
     runs->addWidget(randomGroups);
     runs->addStretch();
     runs->addWidget(save);
+    auto* help = button(QStringLiteral("Help"), "help", this);
+    help->setIcon(themeIcon("help-contents", QStyle::SP_DialogHelpButton));
+    connect(help, &QPushButton::clicked, this, [this] { openHelpTopic(this, help::kResultsPage); });
+    runs->addWidget(help);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(caption);

@@ -12,6 +12,8 @@
 #include "model/EventViews.h"
 #include "model/Scenario.h"
 #include "ui/folders/ScheduleRules.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
 #include "ui/platform/Icons.h"
 
 namespace finplan {
@@ -88,6 +90,12 @@ ScenarioFolder::ScenarioFolder(QWidget* parent)
     buttons->addWidget(m_schedule);
     buttons->addStretch();
     buttons->addWidget(new QLabel(QStringLiteral("Double click an event to edit."), this));
+    auto* help = new QPushButton(themeIcon("help-contents", QStyle::SP_DialogHelpButton),
+                                 QStringLiteral("Help"), this);
+    help->setObjectName(QStringLiteral("help"));
+    connect(help, &QPushButton::clicked, this,
+            [this] { openHelpTopic(this, help::kScenarioPage); });
+    buttons->addWidget(help);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);

@@ -9,6 +9,12 @@ namespace finplan::help {
 inline constexpr int kContents = 1;
 inline constexpr int kHelpOnHelp = 2;
 
+// The window's folders.
+inline constexpr int kScenarioPage = 10;
+inline constexpr int kResultsPage = 11;
+inline constexpr int kGraphFolders = 12;
+inline constexpr int kOddsFolder = 13;
+
 // Event editors.
 inline constexpr int kDepositEditor = 257;
 inline constexpr int kMortgageEditor = 259;
@@ -46,6 +52,10 @@ inline constexpr int kQuickTips[] = {1592, 1542, 1543, 1544, 1553, 1554, 1557,
 
 inline constexpr std::array kTopics = {kContents,
                                        kHelpOnHelp,
+                                       kScenarioPage,
+                                       kResultsPage,
+                                       kGraphFolders,
+                                       kOddsFolder,
                                        kDepositEditor,
                                        kMortgageEditor,
                                        kLoanEditor,

@@ -11,6 +11,8 @@
 #include "model/EventViews.h"
 #include "model/ScenarioFile.h"
 #include "model/TextFormat.h"
+#include "odds/OddsAnalysis.h"
+#include "results/GraphSeries.h"
 #include "results/PrintLayout.h"
 #include "results/PrintSheets.h"
 #include "ui/platform/Display.h"
@@ -84,22 +86,37 @@ Result<PrintJob> extraReportJob(const PrintSource& source, int kind) {
     return Message{"The scenario has no loan or mortgage.", "Print Error", MessageKind::Error};
 }
 
+// The odds sheet of a thousand trials with rates by account, from a fixed seed so that the
+// same scenario always prints the same sheet.
+Result<PrintJob> oddsJob(const Scenario& scenario, const RunOptions& options) {
+    OddsSettings settings;
+    settings.trials = 1000;
+    settings.seed = 1;
+    settings.dataDir = options.dataDir;
+    settings.now = options.now;
+    const OddsOutcome outcome = runOddsAnalysis(scenario, settings);
+    if (outcome.status != OddsStatus::Done)
+        return outcome.failure;
+    const auto title = graphTitleLines(scenario, options.scenarioPath, options.now);
+    return oddsPrintJob(outcome.result, false, {title.begin(), title.end()});
+}
+
 } // namespace
 
 int printToPdf(const QString& what, const QString& outPath, const QString& scenarioPath,
                QTextStream& err) {
     static const QRegularExpression form(
-        QStringLiteral("^(scenario|results|all-reports|report:(\\d+)|graph:(\\d+|summary))$"));
+        QStringLiteral("^(scenario|results|all-reports|report:(\\d+)|graph:(\\d+|summary|odds))$"));
     const QRegularExpressionMatch match = form.match(what);
     const int reportKind = match.captured(2).isEmpty() ? 0 : match.captured(2).toInt();
     const QString graph = match.captured(3);
     if (!match.hasMatch() ||
         (!match.captured(2).isEmpty() && (reportKind < 1 || reportKind > 12)) ||
-        (!graph.isEmpty() && graph != QStringLiteral("summary") &&
+        (!graph.isEmpty() && graph != QStringLiteral("summary") && graph != QStringLiteral("odds") &&
          (graph.toInt() < 1 || graph.toInt() > 7))) {
         err << "finplan: --pdf " << what
             << ": WHAT is scenario, results, report:K (K 1 to 12), all-reports or graph:K "
-               "(K 1 to 7 or summary)"
+               "(K 1 to 7, summary or odds)"
             << Qt::endl;
         return 2;
     }
@@ -139,6 +156,8 @@ int printToPdf(const QString& what, const QString& outPath, const QString& scena
         job = resultsPrintJob(source);
     else if (what == QStringLiteral("all-reports"))
         job = allReportsPrintJob(source);
+    else if (graph == QStringLiteral("odds"))
+        job = oddsJob(doc->scenario, options);
     else if (!graph.isEmpty())
         job = graphPrintJob(source, graph == QStringLiteral("summary") ? 0 : graph.toInt());
     else if (reportKind <= kAccountFlowReport)

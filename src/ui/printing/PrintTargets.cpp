@@ -16,6 +16,7 @@
 #include "results/PrintSheets.h"
 #include "ui/graphs/GraphPainter.h"
 #include "ui/platform/Display.h"
+#include "ui/graphs/OddsPainter.h"
 
 namespace finplan {
 
@@ -164,6 +165,25 @@ Result<PrintJob> graphPrintJob(const PrintSource& source, int graph) {
     pick.lastAccount =
         std::min(10, static_cast<int>(source.run->scenario.accountTable.accountCount));
     return graphPrintJob(source, state, pick);
+}
+
+PrintJob oddsPrintJob(const OddsResult& result, bool startAgeDollars,
+                      std::vector<std::string> titleLines) {
+    PrintJob job;
+    job.sheetCount = 1;
+    job.pageRange = false;
+    job.drawSheet = [result, startAgeDollars, lines = std::move(titleLines)](
+                        QPainter& painter, const QRectF& printable, int) {
+        if (result.trials == 0)
+            return false;
+        QFont font(QStringLiteral("Courier"));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setPointSizeF(9);
+        painter.setFont(font);
+        paintOddsSheet(painter, printable, result, startAgeDollars, lines);
+        return true;
+    };
+    return job;
 }
 
 PrintJob windowContentsJob(QWidget* window) {

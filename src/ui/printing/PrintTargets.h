@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QString>
 #include <string>
+#include <vector>
 
 #include "engine/RunOptions.h"
 #include "model/Message.h"
@@ -14,6 +15,7 @@ class QWidget;
 namespace finplan {
 
 struct FinancialEvent;
+struct OddsResult;
 struct RunState;
 struct Scenario;
 
@@ -48,6 +50,10 @@ Result<PrintJob> graphPrintJob(const PrintSource& source, const GraphState& stat
 // The same for a graph kind 1 to 7 (6: the pie of the first age's net worth) or 0, as a fresh
 // window would show it: all ages, lines, the first ten accounts.
 Result<PrintJob> graphPrintJob(const PrintSource& source, int graph);
+// "Print Current Graph" on the Odds folder: the probability, the fan chart and the depletion
+// ages of an odds analysis, under the scenario's title lines.
+PrintJob oddsPrintJob(const OddsResult& result, bool startAgeDollars,
+                      std::vector<std::string> titleLines);
 // "Window Contents": a picture of `window` as it is now, fitted to the sheet.
 PrintJob windowContentsJob(QWidget* window);
 
