@@ -98,4 +98,10 @@ Result<std::vector<SheetText>> paymentScheduleSheets(const RunState& run,
     return sheetsWritten(context, pages);
 }
 
+Result<std::vector<SheetText>> refinanceSheets(const RunState& run, const std::string& workDir) {
+    ReportContext context{run, workDir};
+    const Result<int> pages = writeRefinancePages(context);
+    return sheetsWritten(context, pages);
+}
+
 } // namespace finplan

@@ -32,5 +32,7 @@ Result<std::vector<SheetText>> budgetSheets(const RunState& run, const std::stri
 // The payment schedule report (kind 12) from the "psched.tmp" of `workDir`.
 Result<std::vector<SheetText>> paymentScheduleSheets(const RunState& run,
                                                      const std::string& workDir);
+// The refinance analysis report (kind 14) from the "refprt.tmp" of `workDir`.
+Result<std::vector<SheetText>> refinanceSheets(const RunState& run, const std::string& workDir);
 
 } // namespace finplan

@@ -853,10 +853,16 @@ Status writePaymentScheduleFile(const std::vector<PaymentScheduleRow>& rows,
     return {};
 }
 
-Result<int> writePaymentSchedulePages(ReportContext& c) {
+namespace {
+
+// The payment schedule and refinance reports: a table file printed in two column pages. The
+// refinance rows alternate between the existing mortgage (O) and the refinanced one (R), and
+// each of its rows starts with the age on both column pages.
+Result<int> writeColumnPages(ReportContext& c, const char* file, bool refinance) {
     std::vector<std::string> lines;
-    if (!readLines(c.path("psched.tmp"), lines) || lines.empty())
-        return Status::error("Cannot open temporary print file - psched.tmp", "FILE OPEN ERROR");
+    if (!readLines(c.path(file), lines) || lines.empty())
+        return Status::error(std::string("Cannot open temporary print file - ") + file,
+                             "FILE OPEN ERROR");
     std::vector<std::string> titles;
     for (const std::string& t : splitTabs(lines[0]))
         if (!t.empty() && titles.size() < 11)
@@ -876,6 +882,8 @@ Result<int> writePaymentSchedulePages(ReportContext& c) {
         if (first >= last)
             continue;
         std::string header;
+        if (refinance && first > 0)
+            header += titles[0] + "\t";
         for (int k = first; k < last; ++k)
             header += titles[k] + "\t";
         header += "\n-----------------------\n";
@@ -884,9 +892,14 @@ Result<int> writePaymentSchedulePages(ReportContext& c) {
                 return done;
             pages.write(header);
             for (int n = 0; n < kSheetLines && row < rows.size(); ++n, ++row) {
+                const auto value = [&](int k) {
+                    return k < static_cast<int>(rows[row].size()) ? rows[row][k] : 0.0f;
+                };
                 std::string line;
-                for (int k = first; k < last; ++k)
-                    line += fixed(k < static_cast<int>(rows[row].size()) ? rows[row][k] : 0) + "\t";
+                if (refinance)
+                    line += fixed(value(0)) + (row % 2 == 0 ? " O\t" : " R\t");
+                for (int k = refinance ? std::max(first, 1) : first; k < last; ++k)
+                    line += fixed(value(k)) + "\t";
                 pages.write(line + "\n");
             }
             pages.write(kShortEnd);
@@ -897,6 +910,16 @@ Result<int> writePaymentSchedulePages(ReportContext& c) {
         }
     }
     return pages.pages();
+}
+
+} // namespace
+
+Result<int> writePaymentSchedulePages(ReportContext& c) {
+    return writeColumnPages(c, "psched.tmp", false);
+}
+
+Result<int> writeRefinancePages(ReportContext& c) {
+    return writeColumnPages(c, "refprt.tmp", true);
 }
 
 bool readReportPage(const std::string& path, ReportTable& table) {

@@ -25,7 +25,8 @@ enum ReportKind {
     kAccountOutgoingReport = 10,
     kBudgetReport = 11,
     kPaymentScheduleReport = 12,
-    // 14 (refinance) and 15 (account asset allocation) come with their dialogs.
+    kRefinanceReport = 14,
+    // 15 (account asset allocation) comes with its dialog.
 };
 
 // The title a report kind is shown and printed under; kinds 9 and 10 take the age.
@@ -67,6 +68,8 @@ Result<int> writeAgeDetailPages(ReportContext& context, std::string_view rowLabe
 Result<int> writeBudgetPages(ReportContext& context);
 // The payment schedule report from "psched.tmp".
 Result<int> writePaymentSchedulePages(ReportContext& context);
+// The refinance analysis report from "refprt.tmp".
+Result<int> writeRefinancePages(ReportContext& context);
 
 // A budget in the "budout.tmp" form, as the budget editor copies and prints it.
 Status writeBudgetFile(const Budget& budget, const std::string& path);

@@ -30,6 +30,7 @@
 #include "results/EventDescriptions.h"
 #include "results/ResultsExport.h"
 #include "ui/app/Prompter.h"
+#include "ui/calculators/Calculators.h"
 #include "ui/editors/EventEditors.h"
 #include "ui/folders/AccountsFolder.h"
 #include "ui/folders/OddsFolder.h"
@@ -322,6 +323,18 @@ void MainWindow::createActions() {
 
     m_scenario->setAddMenu(events);
 
+    QMenu* tools = new QMenu(QStringLiteral("Tools"), this);
+    tools->setObjectName(QStringLiteral("toolsMenu"));
+    for (const CalculatorCommand& c : calculatorCommands()) {
+        auto* action = tools->addAction(iconOf(c.id), QString::fromLatin1(c.text));
+        action->setObjectName(QLatin1String(c.name));
+        action->setShortcut(QKeySequence(QString::fromLatin1(c.keys)));
+        action->setToolTip(QString::fromLatin1(c.tip));
+        const int id = c.id;
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+        m_commands[id] = action;
+    }
+
     // The report views show each report's screen page.
     QMenu* reports = new QMenu(QStringLiteral("Reports"), this);
     for (const auto& view : kReportViews) {
@@ -335,8 +348,9 @@ void MainWindow::createActions() {
     addQuickTips(menus[static_cast<int>(Menu::Help)]);
 
     // The menu titles take no mnemonic: Alt with a letter belongs to the commands.
-    for (QMenu* menu : {m_fileMenu, edit, events, reports, menus[static_cast<int>(Menu::Options)],
-                        menus[static_cast<int>(Menu::Help)]})
+    for (QMenu* menu :
+         {m_fileMenu, edit, events, reports, tools, menus[static_cast<int>(Menu::Options)],
+          menus[static_cast<int>(Menu::Help)]})
         menuBar()->addMenu(menu);
 
     m_toolbar = addToolBar(QStringLiteral("Commands"));
@@ -470,6 +484,10 @@ void MainWindow::runCommand(int id) {
             openHelpTopic(this, help::kQuickTips[k]);
             return;
         }
+    if (isCalculatorCommand(id)) {
+        runCalculator(*this, id);
+        return;
+    }
     switch (id) {
     case 104:
         openHelpTopic(this, help::kContents);
@@ -615,7 +633,8 @@ void MainWindow::deleteEventCommand(int event) {
                [event](Scenario& s) { return deleteListedEvent(s, event); });
 }
 
-void MainWindow::openEventEditor(int command, int event) {
+void MainWindow::openEventEditor(int command, int event,
+                                 const std::function<void(QDialog&)>& prepare) {
     // The editor works on a copy with the accounts in list order; OK commits it as one step.
     auto working = std::make_unique<Scenario>(m_doc->scenario);
     if (event < 0) {
@@ -628,7 +647,7 @@ void MainWindow::openEventEditor(int command, int event) {
     }
     sortAccountsByName(*working);
     const bool adding = event == working->eventCount;
-    if (!runEventEditor(command, *working, event, *m_prompter, this))
+    if (!runEventEditor(command, *working, event, *m_prompter, this, prepare))
         return;
     commitEdit(editorStepText(command, adding), [&working](Scenario& s) {
         s = *working;

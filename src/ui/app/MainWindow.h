@@ -16,6 +16,7 @@
 #include "ui/graphs/GraphPainter.h"
 #include "ui/printing/PrintJob.h"
 
+class QDialog;
 class QMenu;
 class QSessionManager;
 class QTabWidget;
@@ -116,8 +117,9 @@ class MainWindow : public QMainWindow {
     ReportViewer* showReport(int kind);
     // The Scenario folder's Delete: the event at position `event` of the table.
     void deleteEventCommand(int event);
-    // An event editor's command on event `event`, or on a new event when it is -1.
-    void openEventEditor(int command, int event);
+    // An event editor's command on event `event`, or on a new event when it is -1; `prepare`
+    // fills the editor before it shows.
+    void openEventEditor(int command, int event, const std::function<void(QDialog&)>& prepare = {});
     // The Scenario folder's Edit (or double click) and Copy of the event at `event`.
     void editEventCommand(int event);
     void copyEventCommand(int event);
@@ -133,6 +135,10 @@ class MainWindow : public QMainWindow {
     void printReport(int kind, PrintOutput output);
     // A job made by `make`, under the busy rule: nothing else runs until it is done.
     void print(const std::function<Result<PrintJob>()>& make, PrintOutput output);
+    // What the print jobs are made from: the scenario, its file and the last run.
+    PrintSource printSource() const;
+    // Where the window's commands and the dialogs it opens ask the user.
+    Prompter& prompter() { return *m_prompter; }
     // True while a print job runs.
     bool printing() const { return m_printing; }
     // Commands 406 and 405.
@@ -151,7 +157,6 @@ class MainWindow : public QMainWindow {
     // The File menu's "Print Preview" and "Export as PDF", listing the print commands.
     void addPrintMenus();
     void addQuickTips(QMenu* help);
-    PrintSource printSource() const;
     // The Options menu's checks follow the start-up options.
     void showStartupOptions();
     // Runs a command unless a tool window is open (the busy rule).

@@ -13,6 +13,7 @@
 #include "model/ScenarioFile.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/Prompter.h"
+#include "ui/calculators/Calculators.h"
 #include "ui/editors/EventEditors.h"
 #include "ui/editors/FundamentalsDialog.h"
 #include "ui/folders/OddsFolder.h"
@@ -192,6 +193,9 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
         QApplication::processEvents();
         save(options.grab(), "dialog", options.windowTitle());
     }
+    showCalculatorExamples(window, [&](QWidget& calculator, const QString& title) {
+        save(calculator.grab(), "calculator", title);
+    });
     return ok;
 }
 

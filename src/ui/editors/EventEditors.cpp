@@ -100,10 +100,12 @@ QString editorStepText(int command, bool adding) {
     return adding ? QStringLiteral("Add Event") : QStringLiteral("Edit Event");
 }
 
-bool runEventEditor(int command, Scenario& working, int index, Prompter& prompter,
-                    QWidget* parent) {
+bool runEventEditor(int command, Scenario& working, int index, Prompter& prompter, QWidget* parent,
+                    const std::function<void(QDialog&)>& prepare) {
     const std::unique_ptr<EditorDialog> dialog =
         makeEditor(command, working, index, prompter, parent);
+    if (dialog && prepare)
+        prepare(*dialog);
     if (!dialog || dialog->exec() != QDialog::Accepted)
         return false;
     // A new slot the editor left empty (the allocation option turned off) adds nothing.

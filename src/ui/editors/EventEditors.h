@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QDialog;
@@ -29,7 +30,9 @@ QString editorStepText(int command, bool adding);
 // Opens the editor of `command` on event `index` of `working`: an existing event, or the
 // scratch slot for a new one (the caller has reset it). Returns true when the user pressed OK;
 // `working` then holds the edited scenario, with a new event counted.
-bool runEventEditor(int command, Scenario& working, int index, Prompter& prompter, QWidget* parent);
+// `prepare` fills the editor before it shows.
+bool runEventEditor(int command, Scenario& working, int index, Prompter& prompter, QWidget* parent,
+                    const std::function<void(QDialog&)>& prepare = {});
 // The editor of `command` on event `index` of `working`, not yet shown; null for a command
 // without one.
 std::unique_ptr<QDialog> makeEventEditor(int command, Scenario& working, int index,

@@ -1,14 +1,17 @@
 #include "ui/editors/FundamentalsDialog.h"
 
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <optional>
 
 #include "forms/AccountChoices.h"
 #include "forms/EventForm.h"
 #include "model/Scenario.h"
+#include "ui/calculators/SmallCalculatorDialogs.h"
 #include "ui/help/HelpTopics.h"
 
 namespace finplan {
@@ -88,6 +91,15 @@ AccountRateDialog::AccountRateDialog(Scenario& working, const Account& account, 
     form()->addRow(QStringLiteral("Account Name"), m_name);
     m_rateField = addText("rate", QStringLiteral("Effective Yearly Rate"), f.rate);
     m_rateField->setFocus();
+    QPushButton* effective = buttons()->addButton(QStringLiteral("Calculate Effective Yearly Rate"),
+                                                  QDialogButtonBox::ActionRole);
+    effective->setObjectName(QStringLiteral("effectiveRate"));
+    effective->setAutoDefault(false);
+    connect(effective, &QPushButton::clicked, this, [this] {
+        if (const std::optional<std::string> rate =
+                chooseEffectiveYearlyRate(this->prompter(), this))
+            m_rateField->setText(QString::fromStdString(*rate));
+    });
 }
 
 bool AccountRateDialog::apply() {

@@ -6,9 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "engine/Money.h"
 #include "forms/EventForm.h"
 #include "model/Scenario.h"
 #include "ui/app/Prompter.h"
+#include "ui/calculators/Calculators.h"
 #include "ui/help/HelpTopics.h"
 #include "ui/platform/Paths.h"
 #include "ui/viewers/PaymentScheduleWindow.h"
@@ -72,6 +74,36 @@ MortgageDialog::MortgageDialog(Scenario& working, int index, Prompter& prompter,
         buttons()->addButton(QStringLiteral("Schedule"), QDialogButtonBox::ActionRole);
     schedule->setObjectName(QStringLiteral("schedule"));
     connect(schedule, &QPushButton::clicked, this, &MortgageDialog::showSchedule);
+    // Both analyses start from a mortgage the scenario already holds.
+    const bool existing = index < working.eventCount;
+    QPushButton* refinance = buttons()->addButton(QStringLiteral("Do Refinancing Analysis"),
+                                                  QDialogButtonBox::ActionRole);
+    refinance->setObjectName(QStringLiteral("refinance"));
+    refinance->setEnabled(existing);
+    connect(refinance, &QPushButton::clicked, this, &MortgageDialog::refinance);
+    QPushButton* accelerated = buttons()->addButton(
+        QStringLiteral("Do Accelerated Payment Analysis"), QDialogButtonBox::ActionRole);
+    accelerated->setObjectName(QStringLiteral("acceleratedPayment"));
+    accelerated->setEnabled(existing);
+    connect(accelerated, &QPushButton::clicked, this, &MortgageDialog::analyseAcceleratedPayment);
+}
+
+void MortgageDialog::showCalculatorTexts(const MortgageCalculatorTexts& texts) {
+    m_termYears->setText(QString::fromStdString(texts.years).trimmed());
+    m_amount->setText(QString::fromStdString(texts.amount).trimmed());
+    m_downPayment->setText(QString::fromStdString(texts.downPayment).trimmed());
+    m_interestRate->setText(QString::fromStdString(texts.rate).trimmed());
+    m_monthlyPayment->setText(QString::fromStdString(formatMoney(texts.payment)));
+}
+
+void MortgageDialog::refinance() {
+    if (refinanceMortgage(working(), m_index, prompter(), this))
+        QDialog::accept(); // the refinance is kept, this editor's fields are not
+}
+
+void MortgageDialog::analyseAcceleratedPayment() {
+    if (const std::optional<FinancialEvent> mortgage = calculate())
+        finplan::analyseAcceleratedPayment(*mortgage, working(), prompter(), this);
 }
 
 MortgageForm MortgageDialog::read() const {

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "calculators/MortgageCalculator.h"
 #include "forms/MortgageForm.h"
 #include "ui/editors/EditorDialog.h"
 
@@ -13,6 +14,8 @@ class MortgageDialog : public EditorDialog {
     Q_OBJECT
   public:
     MortgageDialog(Scenario& working, int index, Prompter& prompter, QWidget* parent = nullptr);
+    // Opened from the mortgage calculator: its inputs and payment instead of the record's.
+    void showCalculatorTexts(const MortgageCalculatorTexts& texts);
 
   protected:
     bool apply() override;
@@ -23,6 +26,10 @@ class MortgageDialog : public EditorDialog {
     std::optional<FinancialEvent> calculate();
     // Schedule: Calculate, then the yearly schedule of the mortgage as checked.
     void showSchedule();
+    // The refinance analysis of this mortgage; a refinance created there ends this editor with
+    // the working copy holding it and nothing typed here kept.
+    void refinance();
+    void analyseAcceleratedPayment();
 
     int m_index;
     QLineEdit* m_name;

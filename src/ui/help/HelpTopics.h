@@ -45,6 +45,7 @@ inline constexpr int kTradeOff = 1540;
 inline constexpr int kAcceleratedPayment = 1555;
 inline constexpr int kInvestment = 1556;
 inline constexpr int kEffectiveRate = 1558;
+inline constexpr int kInflationCalculator = 1594;
 
 // Quick Tips (commands 912 and 776 to 789) and the window's own pages.
 inline constexpr int kQuickTips[] = {1592, 1542, 1543, 1544, 1553, 1554, 1557,
@@ -81,6 +82,7 @@ inline constexpr std::array kTopics = {kContents,
                                        kAcceleratedPayment,
                                        kInvestment,
                                        kEffectiveRate,
+                                       kInflationCalculator,
                                        1592,
                                        1542,
                                        1543,

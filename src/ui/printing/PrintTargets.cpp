@@ -128,6 +128,16 @@ Result<PrintJob> paymentSchedulePrintJob(const PrintSource& source, const Financ
                          sheetStyle(source, QString::fromStdString(event.name.str())));
 }
 
+Result<PrintJob> refinancePrintJob(const PrintSource& source) {
+    const auto empty = std::make_unique<RunState>();
+    Result<std::vector<SheetText>> sheets =
+        refinanceSheets(source.run ? *source.run : *empty, source.options.workDir);
+    if (!sheets)
+        return sheets.message();
+    return textSheetsJob(kRefinanceReport, std::move(sheets.value()),
+                         sheetStyle(source, QString::fromStdString(reportTitle(kRefinanceReport))));
+}
+
 Result<PrintJob> graphPrintJob(const PrintSource& source, const GraphState& state,
                                const GraphPick& pick) {
     if (!source.run)

@@ -43,6 +43,8 @@ Result<PrintJob> reportPrintJob(const PrintSource& source, int kind);
 Result<PrintJob> allReportsPrintJob(const PrintSource& source);
 // The payment schedule the payment schedule window wrote, under the event's name.
 Result<PrintJob> paymentSchedulePrintJob(const PrintSource& source, const FinancialEvent& event);
+// "Refinance Analysis Report" from the "refprt.tmp" the refinance analysis wrote.
+Result<PrintJob> refinancePrintJob(const PrintSource& source);
 // "Print Current Graph": one sheet of the chart `pick` chooses as the window shows it with
 // `state`; kind 0 prints the Summary folder's four charts with the "Summary" block.
 Result<PrintJob> graphPrintJob(const PrintSource& source, const GraphState& state,
