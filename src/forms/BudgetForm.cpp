@@ -321,4 +321,46 @@ Status writeBudgetItemsPage(const Budget& budget, const std::string& path) {
     return Status::error("Cannot write " + path + "!\nThe disk may be full.", "FILE ERROR");
 }
 
+Result<ReportTable> budgetReportTable(const RunState& run, const std::string& workDir) {
+    ReportContext context{run, workDir};
+    const Result<int> pages = writeBudgetPages(context);
+    if (!pages)
+        return pages.status();
+    ReportTable merged;
+    std::vector<std::string> previousTitles;
+    std::size_t firstColumn = 0; // where the current column group starts
+    for (int page = 1; page <= *pages; ++page) {
+        ReportTable sheet;
+        if (!readReportPage(context.path("rpage" + std::to_string(page)), sheet))
+            return Message{formatText("Cannot open file rpage%d.\n", page), "FILE OPEN ERROR",
+                           MessageKind::Error};
+        if (merged.titles.empty())
+            merged.titles.push_back(sheet.titles.empty() ? std::string("Age") : sheet.titles[0]);
+        // A sheet with the titles of the one before continues its rows.
+        if (page == 1 || sheet.titles != previousTitles) {
+            firstColumn = merged.titles.size();
+            merged.titles.insert(merged.titles.end(),
+                                 sheet.titles.begin() + (sheet.titles.empty() ? 0 : 1),
+                                 sheet.titles.end());
+        }
+        previousTitles = sheet.titles;
+        for (const std::vector<std::string>& cells : sheet.rows) {
+            if (cells.empty() || cells[0].starts_with('-'))
+                continue;
+            auto row = std::find_if(merged.rows.begin(), merged.rows.end(),
+                                    [&](const auto& r) { return r[0] == cells[0]; });
+            if (row == merged.rows.end()) {
+                merged.rows.push_back({cells[0]});
+                row = merged.rows.end() - 1;
+            }
+            row->resize(firstColumn, std::string());
+            row->insert(row->end(), cells.begin() + 1, cells.end());
+        }
+    }
+    if (merged.rows.empty())
+        return Message{"The budget has no items to report.", "Budget Report",
+                       MessageKind::Information};
+    return merged;
+}
+
 } // namespace finplan

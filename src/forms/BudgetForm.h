@@ -6,6 +6,7 @@
 
 #include "model/Message.h"
 #include "model/Records.h"
+#include "results/ReportPages.h"
 
 namespace finplan {
 
@@ -81,5 +82,8 @@ Status writeBudgetCopy(const Budget& b, const std::string& path);
 Status readBudgetCopy(Budget& b, const std::string& path);
 // "Print": the item list as a page file at `path`.
 Status writeBudgetItemsPage(const Budget& b, const std::string& path);
+// "Print Report": the budget report of the "pbudout.tmp" in `workDir` as one table (age, the
+// items, the total), its sheets' column groups side by side.
+Result<ReportTable> budgetReportTable(const RunState& run, const std::string& workDir);
 
 } // namespace finplan

@@ -98,6 +98,10 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
         if (!busy())
             editEventCommand(event);
     });
+    connect(m_scenario, &ScenarioFolder::initialValuesRequested, this, [this] {
+        if (!busy())
+            openInitialValues();
+    });
     connect(m_scenario, &ScenarioFolder::copyRequested, this, [this](int event) {
         if (!busy())
             copyEventCommand(event);
@@ -288,6 +292,7 @@ void MainWindow::createActions() {
         menu->addAction(action);
         m_commands[id] = action;
     }
+    addValueCommands(edit, menus[static_cast<int>(Menu::Options)]);
     showStartupOptions();
     m_commands[922]->setChecked(true);
     addPrintMenus();
@@ -420,6 +425,8 @@ void MainWindow::runCommand(int id) {
             openEventEditor(id, existingEventFor(id, m_doc->scenario));
             return;
         }
+    if (runValueCommand(id))
+        return;
     switch (id) {
     case 467:
         runCardPayoffCalculator(m_doc->scenario, *m_prompter, this);
@@ -581,6 +588,8 @@ void MainWindow::openEventEditor(int command, int event) {
 }
 
 void MainWindow::editEventCommand(int event) {
+    if (openValueEditorFor(event))
+        return;
     if (const int command = editorCommandFor(m_doc->scenario, event))
         openEventEditor(command, event);
 }
