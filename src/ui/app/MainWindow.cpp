@@ -1091,6 +1091,7 @@ void MainWindow::describeScenario() {
     const std::vector<std::int16_t> rows = describeEvents(m_doc->scenario, sink);
     recordListLines(m_doc->scenario, rows);
     m_scenario->describe(m_doc->scenario, sink.lines());
+    refreshBudgetMenu();
 }
 
 void MainWindow::createGraphFolders() {
