@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -76,6 +77,7 @@ BudgetDialog::BudgetDialog(Scenario& working, int number, Prompter& prompter, Bu
     m_items->setSelectionMode(QAbstractItemView::SingleSelection);
     m_items->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_items->setMinimumHeight(fontMetrics().height() * 10);
+    m_items->viewport()->installEventFilter(this);
     QStringList titles;
     for (const auto& c : kColumns)
         titles << QString::fromLatin1(c.title);
@@ -155,16 +157,18 @@ BudgetDialog::BudgetDialog(Scenario& working, int number, Prompter& prompter, Bu
     mainLayout()->insertLayout(2, totalRow);
     mainLayout()->insertWidget(3, itemBox);
     mainLayout()->insertLayout(4, fileButtons);
-    setMinimumWidth(fontMetrics().averageCharWidth() * 80);
+    setMinimumWidth(fontMetrics().averageCharWidth() * 90);
     fillList();
     m_itemName->setFocus();
 }
 
-void BudgetDialog::resizeEvent(QResizeEvent* event) {
-    EditorDialog::resizeEvent(event);
-    const int width = m_items->viewport()->width() - 40;
-    for (int c = 0; c < 6; ++c)
-        m_items->setColumnWidth(c, std::max(12, width * kColumns[c].parts / 305));
+bool BudgetDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_items->viewport() && event->type() == QEvent::Resize) {
+        const int width = m_items->viewport()->width() - 40;
+        for (int c = 0; c < 6; ++c)
+            m_items->setColumnWidth(c, std::max(12, width * kColumns[c].parts / 305));
+    }
+    return EditorDialog::eventFilter(watched, event);
 }
 
 BudgetForm BudgetDialog::fields() const {

@@ -34,7 +34,8 @@ class BudgetDialog : public EditorDialog {
 
   protected:
     bool apply() override;
-    void resizeEvent(QResizeEvent* event) override;
+    // The item list's columns share its width as they resize.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     BudgetForm fields() const;
