@@ -1,6 +1,7 @@
 #include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -259,6 +260,30 @@ TEST(BudgetForm, CopyAllPasteAllRoundTrip) {
     EXPECT_EQ(to.name.str(), "Retired");
     EXPECT_EQ(readBudgetCopy(to, dir.file("none.tmp")).message().text,
               "Cannot open the budget input file budout.tmp file.");
+}
+
+TEST(BudgetForm, PrintedItemList) {
+    test::TempDir dir;
+    Budget b{};
+    BudgetItemFields rent = item("Rent", "1000", true);
+    rent.inflation = true;
+    rent.rate = "2.5";
+    ASSERT_TRUE(enterBudgetItem(b, rent).ok());
+    BudgetItemFields car = item("Car", "300");
+    car.track = true;
+    car.inflation = true;
+    ASSERT_TRUE(enterBudgetItem(b, car).ok());
+    ASSERT_TRUE(enterBudgetItem(b, item("Gifts", "50")).ok());
+    ASSERT_TRUE(writeBudgetItemsPage(b, dir.file(kBudgetPrintFile)).ok());
+    std::ifstream in(dir.file(kBudgetPrintFile));
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "Name\tAmount \tMonth\tTrack\tApplied Rate \tYearly Amount\n"
+                    "------------------------\n"
+                    "Rent\t      1000.00 \tX\t \tInf.+   2.500 \t     12000.00 \n"
+                    "Car\t       300.00 \t \tX\tInflation \t       300.00 \n"
+                    "Gifts\t        50.00 \t \t \t   0.000 \t        50.00 \n"
+                    "\t\t\t\tTotal\t     12350.00\n"
+                    "Dooone\n");
 }
 
 TEST(LifeTableForm, PlausibilityReportsOnceUpToTheFirstZero) {
