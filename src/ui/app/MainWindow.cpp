@@ -102,6 +102,10 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
         if (!busy())
             editEventCommand(event);
     });
+    connect(m_scenario, &ScenarioFolder::initialValuesRequested, this, [this] {
+        if (!busy())
+            openInitialValues();
+    });
     connect(m_scenario, &ScenarioFolder::copyRequested, this, [this](int event) {
         if (!busy())
             copyEventCommand(event);
@@ -294,6 +298,7 @@ void MainWindow::createActions() {
         menu->addAction(action);
         m_commands[id] = action;
     }
+    addValueCommands(edit, menus[static_cast<int>(Menu::Options)]);
     showStartupOptions();
     m_commands[922]->setChecked(true);
     addPrintMenus();
@@ -488,6 +493,8 @@ void MainWindow::runCommand(int id) {
         runCalculator(*this, id);
         return;
     }
+    if (runValueCommand(id))
+        return;
     switch (id) {
     case 104:
         openHelpTopic(this, help::kContents);
@@ -656,6 +663,8 @@ void MainWindow::openEventEditor(int command, int event,
 }
 
 void MainWindow::editEventCommand(int event) {
+    if (openValueEditorFor(event))
+        return;
     if (const int command = editorCommandFor(m_doc->scenario, event))
         openEventEditor(command, event);
 }
@@ -1174,6 +1183,7 @@ void MainWindow::describeScenario() {
     const std::vector<std::int16_t> rows = describeEvents(m_doc->scenario, sink);
     recordListLines(m_doc->scenario, rows);
     m_scenario->describe(m_doc->scenario, sink.lines());
+    refreshBudgetMenu();
 }
 
 void MainWindow::createGraphFolders() {

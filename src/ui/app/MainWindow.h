@@ -144,6 +144,12 @@ class MainWindow : public QMainWindow {
     // Commands 406 and 405.
     void pageSetupCommand();
     void reportOptionsCommand();
+    // The dialogs of the values that are not events (ValueCommands.cpp): command 7, the
+    // budgets 1..5 (461..465, 608 the one opened last), 889 and 111.
+    void openInitialValues();
+    void openBudget(int number);
+    void openDistributionOptions();
+    void openPreferences();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -154,6 +160,14 @@ class MainWindow : public QMainWindow {
 
   private:
     void createActions();
+    // The commands of the value dialogs in the Edit and Options menus, and the Budgets menu.
+    void addValueCommands(QMenu* edit, QMenu* options);
+    // Runs a command of those dialogs; false for another command.
+    bool runValueCommand(int id);
+    // The value dialog an event opens instead of an event editor: false when it has none.
+    bool openValueEditorFor(int event);
+    // The Budgets menu's names and in-use marks.
+    void refreshBudgetMenu();
     // The File menu's "Print Preview" and "Export as PDF", listing the print commands.
     void addPrintMenus();
     void addQuickTips(QMenu* help);
@@ -230,6 +244,8 @@ class MainWindow : public QMainWindow {
     ScenarioFolder* m_scenario;
     ResultsFolder* m_results;
     OddsFolder* m_odds = nullptr;
+    QMenu* m_budgetMenu = nullptr;
+    int m_currentBudget = 1;
 };
 
 } // namespace finplan

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QTabWidget>
 #include <QTextStream>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -14,6 +15,8 @@
 #include "ui/app/MainWindow.h"
 #include "ui/app/Prompter.h"
 #include "ui/calculators/Calculators.h"
+#include "ui/dialogs/BudgetDialog.h"
+#include "ui/dialogs/ValueDialogs.h"
 #include "ui/editors/EventEditors.h"
 #include "ui/editors/FundamentalsDialog.h"
 #include "ui/folders/OddsFolder.h"
@@ -39,6 +42,38 @@ QString pictureTitle(const QString& title) {
         out.chop(1);
     return out;
 }
+
+namespace {
+
+// The initial values, a budget, the distribution options, a life table and the preferences.
+void shootValueDialogs(MainWindow& window, Prompter& quiet,
+                       const std::function<void(QDialog&, const QString&)>& shoot) {
+    auto working = std::make_unique<Scenario>(window.document().scenario);
+    sortAccountsByName(*working);
+    {
+        InitialValuesDialog d(*working, quiet, clockNow(), &window);
+        shoot(d, d.windowTitle());
+    }
+    {
+        BudgetDialog d(*working, 1, quiet, {workDirectory(), {}, {}}, &window);
+        d.resize(d.sizeHint().width(), d.sizeHint().height() + 80);
+        shoot(d, d.windowTitle());
+    }
+    {
+        DistributionOptionsDialog d(*working, quiet, dataDirectory(), &window);
+        shoot(d, d.windowTitle());
+    }
+    {
+        LifeTableDialog d(*working, 1, quiet, dataDirectory(), &window);
+        shoot(d, d.windowTitle());
+    }
+    {
+        PreferencesDialog d(PreferencesForm::from(*working, working->preferences), quiet, &window);
+        shoot(d, d.windowTitle());
+    }
+}
+
+} // namespace
 
 bool takeScreenshots(MainWindow& window, const QString& directory) {
     if (!QDir().mkpath(directory))
@@ -181,11 +216,6 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
                 index = i;
         shoot(command, index, "");
     }
-    for (int i = 0; i < s.eventCount; ++i)
-        if (isBudgetWithdrawal(s.events[i])) {
-            shoot(editorCommandFor(s, i), i, " budget");
-            break;
-        }
     shoot(467, -1, " calculator");
     {
         ReportOptionsDialog options(ReportOptionsForm::fromScenario(s), quiet, &window);
@@ -195,6 +225,11 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
     }
     showCalculatorExamples(window, [&](QWidget& calculator, const QString& title) {
         save(calculator.grab(), "calculator", title);
+    });
+    shootValueDialogs(window, quiet, [&](QDialog& d, const QString& title) {
+        d.show();
+        QApplication::processEvents();
+        save(d.grab(), "dialog", title);
     });
     return ok;
 }

@@ -76,8 +76,7 @@ int editorCommandFor(const Scenario& s, int index) {
         return 110;
     case kTransfer:
         return isRule72T(e) ? 794 : 109;
-    // A budget's withdrawal opens here too, with only its account open to change, until the
-    // budget editor comes.
+    // The window opens a budget's withdrawal in its budget's editor instead.
     case kWithdrawal:
         return 101;
     case kLoan:

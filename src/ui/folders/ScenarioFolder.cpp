@@ -105,11 +105,11 @@ ScenarioFolder::ScenarioFolder(QWidget* parent)
     connect(m_list, &QListWidget::itemSelectionChanged, this, &ScenarioFolder::selectionChanged);
     connect(m_delete, &QPushButton::clicked, this,
             [this] { Q_EMIT deleteRequested(selectedEvent()); });
-    connect(m_edit, &QPushButton::clicked, this, [this] { Q_EMIT editRequested(selectedEvent()); });
+    connect(m_edit, &QPushButton::clicked, this, &ScenarioFolder::editSelected);
     connect(m_copy, &QPushButton::clicked, this, [this] { Q_EMIT copyRequested(selectedEvent()); });
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this] {
-        if (selectedEvent() >= 0)
-            Q_EMIT editRequested(selectedEvent());
+        if (selectedEvent() >= 0 || initialValuesSelected())
+            editSelected();
     });
     connect(m_schedule, &QPushButton::clicked, this,
             [this] { Q_EMIT scheduleRequested(selectedEvent()); });
@@ -124,7 +124,7 @@ void ScenarioFolder::selectionChanged() {
     const FinancialEvent* e = event >= 0 ? &m_scenario->events[event] : nullptr;
     // An RMD plan belongs to its accounts' settings, not to the list.
     m_delete->setEnabled(e && e->kind != kRequiredDistribution);
-    m_edit->setEnabled(e != nullptr);
+    m_edit->setEnabled(e != nullptr || initialValuesSelected());
     m_copy->setEnabled(e && canCopyEvent(*e));
     m_schedule->setEnabled(e && (e->kind == kMortgage || (e->kind == kLoan && !isCreditCard(*e))));
 }
@@ -143,6 +143,18 @@ void ScenarioFolder::describe(const Scenario& s, const std::vector<std::string>&
 
 void ScenarioFolder::setAddMenu(QMenu* menu) {
     m_add->setMenu(menu);
+}
+
+bool ScenarioFolder::initialValuesSelected() const {
+    return m_list->currentRow() == 0 && m_list->currentItem() &&
+           m_list->currentItem()->isSelected();
+}
+
+void ScenarioFolder::editSelected() {
+    if (initialValuesSelected())
+        Q_EMIT initialValuesRequested();
+    else
+        Q_EMIT editRequested(selectedEvent());
 }
 
 int ScenarioFolder::selectedEvent() const {

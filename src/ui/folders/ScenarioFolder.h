@@ -31,11 +31,15 @@ class ScenarioFolder : public QWidget {
     // Edit, or a double click, and Copy on the row of an event.
     void editRequested(int event);
     void copyRequested(int event);
+    // Edit, or a double click, on row 0: the initial values' line.
+    void initialValuesRequested();
     // The yearly schedule of the selected loan or mortgage.
     void scheduleRequested(int event);
 
   private:
     void selectionChanged();
+    void editSelected();
+    bool initialValuesSelected() const;
 
     const Scenario* m_scenario = nullptr;
     QListWidget* m_list;

@@ -37,6 +37,7 @@ inline constexpr int kExportAccounts = 1570;
 inline constexpr int kDistributionOptions = 1572;
 inline constexpr int kLifeTable = 1573;
 inline constexpr int kBudget = 1585;
+inline constexpr int kPreferences = 1593;
 
 // Calculators.
 inline constexpr int kMortgageCalculator = 1536;
@@ -76,6 +77,7 @@ inline constexpr std::array kTopics = {kContents,
                                        kDistributionOptions,
                                        kLifeTable,
                                        kBudget,
+                                       kPreferences,
                                        kMortgageCalculator,
                                        kRefinance,
                                        kTradeOff,
