@@ -137,6 +137,7 @@ void MainWindow::openAccountEditor(int position) {
                    return true;
                });
     m_folders->setCurrentIndex(AccountsIndex);
+    runIfStale();
 }
 
 void MainWindow::deleteAccountCommand(int position) {

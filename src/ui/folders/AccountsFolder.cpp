@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QCheckBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -85,7 +86,8 @@ AccountsFolder::AccountsFolder(QWidget* parent)
     QHeaderView* header = m_view->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::ResizeToContents);
     header->setStretchLastSection(false);
-    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    // The name column takes a quarter of the list; the others fit their texts.
+    header->setSectionResizeMode(0, QHeaderView::Interactive);
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setSortIndicator(0, Qt::AscendingOrder);
@@ -149,7 +151,19 @@ AccountsFolder::AccountsFolder(QWidget* parent)
     });
     connect(help, &QPushButton::clicked, this,
             [this] { openHelpTopic(this, help::kAccountsPanel); });
+    m_view->viewport()->installEventFilter(this);
     selectionChanged();
+}
+
+bool AccountsFolder::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+        fitNameColumn();
+    return QWidget::eventFilter(watched, event);
+}
+
+void AccountsFolder::fitNameColumn() {
+    m_view->resizeColumnToContents(0);
+    m_view->setColumnWidth(0, std::max(m_view->viewport()->width() / 4, m_view->columnWidth(0)));
 }
 
 int AccountsFolder::selectedAccount() const {
@@ -162,6 +176,7 @@ void AccountsFolder::showAccounts(const Scenario& s) {
     m_model->show(&s, accountsListOrder(s, m_sort));
     m_count->setText(QString::fromStdString(accountCountText(s)));
     m_total->setText(QString::fromStdString(accountTotalText(s)));
+    fitNameColumn();
 }
 
 void AccountsFolder::reorder() {

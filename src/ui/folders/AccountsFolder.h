@@ -33,7 +33,11 @@ class AccountsFolder : public QWidget {
     void deleteRequested(int position);
     void importRequested();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    void fitNameColumn();
     void headerClicked(int column);
     void withdrawalOrderToggled(bool checked);
     // The rows again in the current order, the selected account kept.
