@@ -114,6 +114,16 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
         if (!busy())
             showPaymentSchedule(event);
     });
+    connect(m_accounts, &AccountsFolder::addRequested, this, [this] { runCommand(200); });
+    connect(m_accounts, &AccountsFolder::importRequested, this, [this] { runCommand(13); });
+    connect(m_accounts, &AccountsFolder::editRequested, this, [this](int position) {
+        if (!busy())
+            openAccountEditor(position);
+    });
+    connect(m_accounts, &AccountsFolder::deleteRequested, this, [this](int position) {
+        if (!busy())
+            deleteAccountCommand(position);
+    });
     // An undo back to the saved scenario leaves nothing to save.
     connect(m_undo, &QUndoStack::cleanChanged, this,
             [this](bool clean) { m_doc->modified = !clean; });
@@ -155,6 +165,7 @@ struct CommandDef {
 constexpr int kSeparator = 0;
 
 const CommandDef kCommands[] = {
+    {1, Menu::File, "new", "&New", "Alt+N", "New Scenario"},
     {2, Menu::File, "open", "&Open...", "Alt+O", "Open a Scenario"},
     {3, Menu::File, "save", "&Save", "Alt+S", "Save the Scenario"},
     {4, Menu::File, "saveAs", "S&ave as..", "Alt+A", "Save Scenario Under a Different Name"},
@@ -164,6 +175,7 @@ const CommandDef kCommands[] = {
     // The recent files come here, at the File menu's seventh place.
     {kSeparator, Menu::File, "", "", "", ""},
     {12, Menu::File, "exportResults", "&Export Account Results", "Alt+E", "Export Accounts"},
+    {13, Menu::File, "importAccounts", "&Import Account Data", "Alt+I", "Import Account Data"},
     {11, Menu::File, "saveGraphs", "Save &Graphs", "Alt+G", "Save Graphs To a File"},
     {5000, Menu::File, "saveResultsFile", "Save Results To a File...", "", ""},
     {kSeparator, Menu::File, "", "", "", ""},
@@ -176,6 +188,8 @@ const CommandDef kCommands[] = {
     {405, Menu::File, "reportOptions", "Report Option&s", "Ctrl+S", ""},
     {kSeparator, Menu::File, "", "", "", ""},
     {5, Menu::File, "exit", "E&xit", "Alt+X", ""},
+    {200, Menu::Edit, "addAccount", "Add Account", "Alt+K", ""},
+    {102, Menu::Edit, "groupNames", "Gro&up Names", "Alt+U", ""},
     {14, Menu::Edit, "reindexAccounts", "Re-Index Accounts", "", ""},
     {112, Menu::Options, "printerFont", "Printer Font...", "Ctrl+F", ""},
     {113, Menu::Options, "resultsFont", "Results List Font...", "", ""},
@@ -534,6 +548,18 @@ void MainWindow::runCommand(int id) {
         break;
     case 14:
         reindexAccountsCommand();
+        break;
+    case 1:
+        newScenarioCommand();
+        break;
+    case 13:
+        importAccountsCommand();
+        break;
+    case 102:
+        groupsCommand();
+        break;
+    case 200:
+        openAccountEditor(-1);
         break;
     case 112:
     case 113:

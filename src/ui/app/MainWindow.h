@@ -125,6 +125,19 @@ class MainWindow : public QMainWindow {
     void copyEventCommand(int event);
     // Command 14: the accounts renumbered in name order, after the user agrees.
     void reindexAccountsCommand();
+    // The accounts commands (AccountCommands.cpp). Command 1: the save prompt, then a new
+    // scenario with accounts from a file or by hand (441 to 443).
+    void newScenarioCommand();
+    void createAccountsCommand(int variant);
+    // Command 13 and the Accounts folder's Import: amounts from a file (444, 445).
+    void importAccountsCommand();
+    void updateAccountsCommand(bool csv);
+    // Command 102: "Groups", then the Accounts folder.
+    void groupsCommand();
+    // Command 200 and the Accounts folder's Add and Edit: the account at table position
+    // `position`, or a new one for -1.
+    void openAccountEditor(int position);
+    void deleteAccountCommand(int position);
     // Commands 112 to 114: the printer, results-list and scenario-list fonts.
     void chooseFontCommand(int id);
     // The payment schedule of a loan or mortgage event; it closes before this returns.

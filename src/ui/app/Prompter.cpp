@@ -14,6 +14,9 @@
 #include <algorithm>
 
 #include "forms/ReportOptionsForm.h"
+#include "ui/editors/AccountDialogs.h"
+#include "ui/editors/ImportDialogs.h"
+#include "ui/help/HelpTopics.h"
 #include "ui/printing/ReportOptionsDialog.h"
 
 namespace finplan {
@@ -105,23 +108,36 @@ QString Prompter::saveGraphsPath() {
 }
 
 ExportFormat Prompter::chooseExportFormat() {
-    QDialog dialog(m_parent);
-    dialog.setWindowTitle(QStringLiteral("Export Accounts to a File"));
-    auto* tab = new QRadioButton(QStringLiteral("Export Accounts To a Tab-delimited File (*.VTE)"),
-                                 &dialog);
-    auto* comma = new QRadioButton(
-        QStringLiteral("Export Accounts To a Comma-delimited File (*.CSV)"), &dialog);
-    tab->setChecked(true);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(tab);
-    layout->addWidget(comma);
-    layout->addWidget(buttons);
-    if (dialog.exec() != QDialog::Accepted)
+    const int chosen =
+        chooseOption(QStringLiteral("Export Accounts to a File"),
+                     {QStringLiteral("Export Accounts To a Tab-delimited File (*.VTE)"),
+                      QStringLiteral("Export Accounts To a Comma-delimited File (*.CSV)")},
+                     help::kExportAccounts);
+    if (chosen < 0)
         return ExportFormat::None;
-    return comma->isChecked() ? ExportFormat::Comma : ExportFormat::Tab;
+    return chosen == 1 ? ExportFormat::Comma : ExportFormat::Tab;
+}
+
+int Prompter::chooseOption(const QString& title, const QStringList& options, int helpTopic) {
+    ChoiceDialog dialog(title, options, helpTopic, m_parent);
+    return dialog.exec() == QDialog::Accepted ? dialog.chosen() : -1;
+}
+
+QString Prompter::openImportPath(const QString& title, bool csv) {
+    const QString filter = csv ? QStringLiteral("Comma-delimited Files (*.CSV *.csv)")
+                               : QStringLiteral("Tab-delimited Files (*.VTI *.vti *.TXT *.txt)");
+    return QFileDialog::getOpenFileName(m_parent, title, QString(),
+                                        filter + QStringLiteral(";;All Files (*)"));
+}
+
+bool Prompter::confirmImport(const ImportPlan& plan) {
+    ImportPreviewDialog dialog(plan, m_parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool Prompter::editImportedAccount(Scenario& working, int position) {
+    AccountDialog dialog(working, position, *this, m_parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QString Prompter::saveExportPath(ExportFormat format) {

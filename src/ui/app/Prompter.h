@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -13,7 +14,9 @@ class QWidget;
 
 namespace finplan {
 
+struct ImportPlan;
 struct ReportOptionsForm;
+struct Scenario;
 
 // Every question and message the window puts to the user goes through here, so that a test
 // can answer in the user's place.
@@ -55,6 +58,18 @@ class Prompter : public Notifier {
     virtual QString savePdfPath(const QString& documentName);
     // "Reports Options": false when cancelled, else `form` holds what was chosen.
     virtual bool editReportOptions(ReportOptionsForm& form);
+
+    // A choice among a command's variants ("Create New Accounts", "Update Accounts From a
+    // File", "Export Accounts to a File"): the option chosen, from 0, or -1 when cancelled.
+    virtual int chooseOption(const QString& title, const QStringList& options, int helpTopic);
+    // The open dialog of an account import, `title` as the command names it; empty when
+    // cancelled.
+    virtual QString openImportPath(const QString& title, bool csv);
+    // The lines an import uses and skips, before anything changes: true to go on.
+    virtual bool confirmImport(const ImportPlan& plan);
+    // "Account Information" on an imported account prepared at `position` of `working`: true
+    // for OK, which stores and counts it.
+    virtual bool editImportedAccount(Scenario& working, int position);
 
   protected:
     QWidget* m_parent;

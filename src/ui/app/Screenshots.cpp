@@ -3,12 +3,15 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "forms/AccountImport.h"
 #include "model/EventViews.h"
 #include "model/Scenario.h"
 #include "model/ScenarioFile.h"
@@ -17,8 +20,10 @@
 #include "ui/calculators/Calculators.h"
 #include "ui/dialogs/BudgetDialog.h"
 #include "ui/dialogs/ValueDialogs.h"
+#include "ui/editors/AccountDialogs.h"
 #include "ui/editors/EventEditors.h"
 #include "ui/editors/FundamentalsDialog.h"
+#include "ui/editors/ImportDialogs.h"
 #include "ui/folders/OddsFolder.h"
 #include "ui/graphs/GraphView.h"
 #include "ui/help/HelpTopics.h"
@@ -231,6 +236,65 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
         QApplication::processEvents();
         save(d.grab(), "dialog", title);
     });
+    // The accounts dialogs on the first account, the choices of New, Import and Export, and
+    // the preview of a small statement.
+    auto shootDialog = [&](QDialog& dialog, const char* kind) {
+        dialog.show();
+        QApplication::processEvents();
+        save(dialog.grab(), kind, dialog.windowTitle());
+    };
+    if (s.accountTable.accountCount > 0) {
+        auto working = std::make_unique<Scenario>(s);
+        AccountDialog account(*working, 0, quiet, &window);
+        shootDialog(account, "editor");
+        DividendDialog dividend(*working, 0, quiet, &window);
+        shootDialog(dividend, "editor");
+    }
+    {
+        auto working = std::make_unique<Scenario>(s);
+        GroupsDialog groups(*working, quiet, &window);
+        shootDialog(groups, "editor");
+    }
+    const struct {
+        const char* title;
+        QStringList options;
+        int help;
+    } kChoices[] = {
+        {"Create New Accounts",
+         {QStringLiteral("Create New Accounts From a Tab-delimited File (*.VTI)"),
+          QStringLiteral("Create New Accounts From a Comma-delimited File (*.CSV)"),
+          QStringLiteral("Create New Accounts By Hand")},
+         help::kCreateAccounts},
+        {"Update Accounts From a File",
+         {QStringLiteral("Update Accounts From a Tab-delimited File (*.VTI)"),
+          QStringLiteral("Update Accounts From a Comma-delimited File (*.CSV)")},
+         help::kUpdateAccounts},
+        {"Export Accounts to a File",
+         {QStringLiteral("Export Accounts To a Tab-delimited File (*.VTE)"),
+          QStringLiteral("Export Accounts To a Comma-delimited File (*.CSV)")},
+         help::kExportAccounts},
+    };
+    for (const auto& c : kChoices) {
+        ChoiceDialog choice(QString::fromLatin1(c.title), c.options, c.help, &window);
+        shootDialog(choice, "dialog");
+    }
+    {
+        const QTemporaryDir folder;
+        const QString statement = folder.filePath(QStringLiteral("statement.csv"));
+        QFile file(statement);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write("Account,Balance\n\"Checking\",\"$1,200.00\"\n\"Savings\",\"12,345.67\"\n"
+                       "\"Credit Card\",\"(1,020.50)\"\n\"Brokerage IRA\",\"48,210.00\"\n"
+                       "TOTAL,60735.17\n");
+            file.close();
+        }
+        const Result<ImportPlan> plan =
+            planAccountImport(statement.toStdString(), true, ImportUse::Update, workDirectory());
+        if (plan) {
+            ImportPreviewDialog preview(*plan, &window);
+            shootDialog(preview, "dialog");
+        }
+    }
     return ok;
 }
 
