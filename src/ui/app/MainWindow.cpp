@@ -29,6 +29,7 @@
 #include "model/ScenarioFile.h"
 #include "results/EventDescriptions.h"
 #include "results/ResultsExport.h"
+#include "ui/app/Companions.h"
 #include "ui/app/Prompter.h"
 #include "ui/editors/EventEditors.h"
 #include "ui/folders/AccountsFolder.h"
@@ -55,7 +56,8 @@ const QString kUntitled = QStringLiteral("tmp01.ret");
 MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
     : QMainWindow(parent),
       m_prompter(prompter ? std::move(prompter) : std::make_unique<Prompter>()),
-      m_doc(makeNewDocument()), m_run(std::make_unique<RunState>()), m_undo(new QUndoStack(this)),
+      m_programs(std::make_unique<ProgramStarter>()), m_doc(makeNewDocument()),
+      m_run(std::make_unique<RunState>()), m_undo(new QUndoStack(this)),
       m_folders(new QTabWidget(this)),
       m_summary(new SummaryFolder(m_graphData, m_graphState, this)),
       m_accounts(new AccountsFolder(this)), m_scenario(new ScenarioFolder(this)),
@@ -130,7 +132,7 @@ const RunState* MainWindow::lastRun() const {
 
 namespace {
 
-enum class Menu { None, File, Edit, Options, Help };
+enum class Menu { None, File, Edit, Options, Help, Tools };
 
 // The window's commands in menu order. Texts and keys of the numbered commands are the
 // program's own; a command that the menus list without a text of its own gets a plain one.
@@ -178,6 +180,11 @@ const CommandDef kCommands[] = {
     {911, Menu::Options, "runLock", "Lock Runs", "Alt+F12", "", true},
     {922, Menu::Options, "showToolbar", "Toolbar", "", "", true},
     {6, Menu::Help, "about", "A&bout..", "Alt+B", "About the Financial Planner"},
+    {887, Menu::Help, "emailSupport", "Contact Vantrel Software by Email", "F3", ""},
+    {501, Menu::Tools, "graphWindow", "Create Graph Window", "F2", "Open A Graph Window"},
+    {178, Menu::Tools, "compareScenarios", "&Compare Scenarios", "Ctrl+C", "Compare Scenarios"},
+    {904, Menu::Tools, "rule72tCalculator", "Calculate Rule 72T Distributions", "Ctrl+B", ""},
+    {884, Menu::Tools, "calculator", "&Window's Calculator", "Ctrl+W", "Open Window's Calculator"},
 };
 
 // The report views and the report kind each shows.
@@ -228,9 +235,12 @@ const std::vector<int>& MainWindow::toolbarLayout() {
 }
 
 void MainWindow::createActions() {
-    QMenu* menus[] = {
-        nullptr, new QMenu(QStringLiteral("File"), this), new QMenu(QStringLiteral("Edit"), this),
-        new QMenu(QStringLiteral("Options"), this), new QMenu(QStringLiteral("Help"), this)};
+    QMenu* menus[] = {nullptr,
+                      new QMenu(QStringLiteral("File"), this),
+                      new QMenu(QStringLiteral("Edit"), this),
+                      new QMenu(QStringLiteral("Options"), this),
+                      new QMenu(QStringLiteral("Help"), this),
+                      new QMenu(QStringLiteral("Tools"), this)};
     m_fileMenu = menus[static_cast<int>(Menu::File)];
     QMenu* edit = menus[static_cast<int>(Menu::Edit)];
 
@@ -328,8 +338,9 @@ void MainWindow::createActions() {
     }
 
     // The menu titles take no mnemonic: Alt with a letter belongs to the commands.
-    for (QMenu* menu : {m_fileMenu, edit, events, reports, menus[static_cast<int>(Menu::Options)],
-                        menus[static_cast<int>(Menu::Help)]})
+    for (QMenu* menu :
+         {m_fileMenu, edit, events, reports, menus[static_cast<int>(Menu::Tools)],
+          menus[static_cast<int>(Menu::Options)], menus[static_cast<int>(Menu::Help)]})
         menuBar()->addMenu(menu);
 
     m_toolbar = addToolBar(QStringLiteral("Commands"));
@@ -420,6 +431,11 @@ void MainWindow::runCommand(int id) {
             openEventEditor(id, existingEventFor(id, m_doc->scenario));
             return;
         }
+    // The viewers read the plot file of results that are up to date.
+    if (id == 501 || id == 178)
+        runIfStale();
+    if (runCompanionCommand(id, plotFilePath(), *m_programs, *m_prompter))
+        return;
     switch (id) {
     case 467:
         runCardPayoffCalculator(m_doc->scenario, *m_prompter, this);
@@ -905,6 +921,16 @@ void MainWindow::exportResultsCommand() {
     const Status exported =
         exportResults(m_doc->scenario, options, *state, format, path.toStdString(), *m_prompter);
     showFailure(exported);
+}
+
+void MainWindow::setProgramStarter(std::unique_ptr<ProgramStarter> starter) {
+    m_programs = std::move(starter);
+}
+
+QString MainWindow::plotFilePath() const {
+    const RunOptions options = runOptions(RandomMode::Off);
+    return QString::fromStdString(
+        (std::filesystem::path(options.workDir) / options.plotFileName).string());
 }
 
 void MainWindow::saveGraphsCommand() {

@@ -11,6 +11,7 @@
 #include "model/EventViews.h"
 #include "model/Scenario.h"
 #include "model/ScenarioFile.h"
+#include "ui/app/Companions.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/Prompter.h"
 #include "ui/editors/EventEditors.h"
@@ -173,6 +174,7 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
         QApplication::processEvents();
         save(options.grab(), "dialog", options.windowTitle());
     }
+    companionScreenshots(window, save);
     return ok;
 }
 

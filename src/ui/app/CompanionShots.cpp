@@ -1,0 +1,101 @@
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "engine/Simulation.h"
+#include "model/Scenario.h"
+#include "model/ScenarioFile.h"
+#include "model/SettingsFiles.h"
+#include "ui/app/Companions.h"
+#include "ui/app/MainWindow.h"
+#include "ui/platform/Paths.h"
+#include "ui/viewers/CompanionWindows.h"
+
+namespace finplan {
+
+namespace {
+
+struct QuietViewerPrompter : ViewerPrompter {
+    void notify(const Message&) override {}
+    bool confirm(const Message&) override { return false; }
+    QStringList openGraphPaths() override { return {}; }
+};
+
+// A plot file of `s` run into `dir` as `name`.
+QString runPlot(const Scenario& s, const QDir& dir, const QString& name) {
+    RunOptions options;
+    options.workDir = dir.path().toStdString();
+    options.dataDir = dataDirectory();
+    auto state = std::make_unique<RunState>();
+    struct : Notifier {
+        void notify(const Message&) override {}
+        bool confirm(const Message&) override { return true; }
+    } quiet;
+    if (!runSimulation(s, options, *state, quiet))
+        return {};
+    const QString path = dir.filePath(name);
+    QFile::remove(path);
+    QFile::rename(dir.filePath(QLatin1String(kPlotFileName)), path);
+    return path;
+}
+
+} // namespace
+
+void companionScreenshots(MainWindow& window, const CompanionPicture& save) {
+    QTemporaryDir temp;
+    if (!temp.isValid())
+        return;
+    const QDir dir(temp.path());
+    QuietViewerPrompter quiet;
+    auto shoot = [&](const QString& mode, const QStringList& files, const QString& title,
+                     const std::function<void(QWidget&)>& prepare = {}) {
+        const std::unique_ptr<QWidget> viewer = openCompanion(mode, files, quiet);
+        if (!viewer)
+            return;
+        if (prepare)
+            prepare(*viewer);
+        viewer->show();
+        QApplication::processEvents();
+        save(viewer->grab(), "viewer", title);
+    };
+
+    // The scenario as it is and with one more percent of inflation, side by side.
+    Scenario s = window.document().scenario;
+    const QString now = runPlot(s, dir, QStringLiteral("as-planned.vtp"));
+    s.initialValues.inflationRate += 1;
+    const QString dearer = runPlot(s, dir, QStringLiteral("more-inflation.vtp"));
+    if (now.isEmpty() || dearer.isEmpty())
+        return;
+    shoot(QStringLiteral("plot"), {now}, QStringLiteral("Graph window"));
+    shoot(QStringLiteral("plot"), {now}, QStringLiteral("Graph window summary"),
+          [](QWidget& w) { static_cast<PlotWindow&>(w).showKind(kFourUpView); });
+    shoot(QStringLiteral("compare"), {now, dearer}, QStringLiteral("Compare Scenarios"),
+          [](QWidget& w) {
+              auto& compare = static_cast<CompareWindow&>(w);
+              compare.setStartAgeDollars(true);
+              compare.setSeries(3); // retirement
+          });
+
+    // A refinance comparison's two curves, as the analysis writes them.
+    QFile ref(dir.filePath(QStringLiteral("ref.tmp")));
+    if (ref.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        QByteArray text = "1\nDummy\nDummy\nDummy\n360.000000\n2\nExisting Mortgage\n"
+                          "Refinanced Mortgage\n";
+        double existing = 50000, refinanced = 48000;
+        for (int month = 0; month <= 360; month += 4) {
+            text += "0.0\n0.0\n" + QByteArray::number(month) + ".000000 " +
+                    QByteArray::number(existing, 'f', 6) + " " +
+                    QByteArray::number(refinanced, 'f', 6) + "\n";
+            existing = existing * 1.003 + 400;
+            refinanced = refinanced * 1.003 + 520;
+        }
+        ref.write(text + "Done\nDone\n");
+        ref.close();
+        shoot(QStringLiteral("graph"), {ref.fileName()}, QStringLiteral("Curves ref.tmp"));
+    }
+    shoot(QStringLiteral("rule72t"), {}, QStringLiteral("Rule 72T Distributions"));
+}
+
+} // namespace finplan
