@@ -32,7 +32,7 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption pdf(
         QStringLiteral("pdf"),
         QStringLiteral("Print WHAT to the PDF file named first, then exit: scenario, results, "
-                       "report:K (1 to 12), all-reports or graph:K (1 to 7, summary)."),
+                       "report:K (1 to 12, 15), all-reports or graph:K (1 to 7, summary)."),
         QStringLiteral("WHAT"));
     parser.addOption(pdf);
     // The companion viewers: a window of their own instead of the planner's.

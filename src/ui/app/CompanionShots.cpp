@@ -8,10 +8,13 @@
 #include "model/Scenario.h"
 #include "model/ScenarioFile.h"
 #include "model/SettingsFiles.h"
+#include "results/AllocationReport.h"
 #include "ui/app/Companions.h"
 #include "ui/app/MainWindow.h"
+#include "ui/editors/AssetClassesDialog.h"
 #include "ui/platform/Paths.h"
 #include "ui/viewers/CompanionWindows.h"
+#include "ui/viewers/ReportViewer.h"
 
 namespace finplan {
 
@@ -96,6 +99,39 @@ void companionScreenshots(MainWindow& window, const CompanionPicture& save) {
         shoot(QStringLiteral("graph"), {ref.fileName()}, QStringLiteral("Curves ref.tmp"));
     }
     shoot(QStringLiteral("rule72t"), {}, QStringLiteral("Rule 72T Distributions"));
+
+    // Asset classes and the allocation report, on the scenario with classes filled in.
+    Scenario classes = window.document().scenario;
+    const char* names[] = {"US stocks", "Foreign stocks", "Bonds", "Cash", "Real estate"};
+    const float shares[] = {50, 20, 20, 10, 0};
+    for (int c = 0; c < 5; ++c)
+        classes.assetClasses.name[c].assign(names[c]);
+    for (int k = 0; k < classes.accountTable.accountCount; ++k)
+        for (int c = 0; c < 5; ++c)
+            classes.allocations.allocation[c][classes.accountTable.accounts[k].slotId] =
+                shares[(c + k) % 5];
+    {
+        AssetClassesDialog dialog(classes, quiet, &window);
+        dialog.show();
+        QApplication::processEvents();
+        save(dialog.grab(), "dialog", dialog.windowTitle());
+    }
+    RunOptions options;
+    options.workDir = dir.path().toStdString();
+    options.dataDir = dataDirectory();
+    auto state = std::make_unique<RunState>();
+    struct : Notifier {
+        void notify(const Message&) override {}
+        bool confirm(const Message&) override { return true; }
+    } silent;
+    if (runSimulation(classes, options, *state, silent)) {
+        const int age = static_cast<int>(classes.initialValues.startAge) + 20;
+        ReportViewer viewer(kAllocationReport, allocationReportTable(allocationReport(*state, age)),
+                            &window);
+        viewer.show();
+        QApplication::processEvents();
+        save(viewer.grab(), "viewer", viewer.windowTitle());
+    }
 }
 
 } // namespace finplan

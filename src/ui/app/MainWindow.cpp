@@ -27,10 +27,12 @@
 #include "forms/EventForm.h"
 #include "forms/ReportOptionsForm.h"
 #include "model/ScenarioFile.h"
+#include "results/AllocationReport.h"
 #include "results/EventDescriptions.h"
 #include "results/ResultsExport.h"
 #include "ui/app/Companions.h"
 #include "ui/app/Prompter.h"
+#include "ui/editors/AssetClassesDialog.h"
 #include "ui/editors/EventEditors.h"
 #include "ui/folders/AccountsFolder.h"
 #include "ui/folders/ResultsFolder.h"
@@ -147,6 +149,8 @@ struct CommandDef {
 };
 
 constexpr int kSeparator = 0;
+// The asset classes and allocations editor: a command of this program's own.
+constexpr int kAssetClassesCommand = 9140;
 
 const CommandDef kCommands[] = {
     {2, Menu::File, "open", "&Open...", "Alt+O", "Open a Scenario"},
@@ -171,6 +175,7 @@ const CommandDef kCommands[] = {
     {kSeparator, Menu::File, "", "", "", ""},
     {5, Menu::File, "exit", "E&xit", "Alt+X", ""},
     {14, Menu::Edit, "reindexAccounts", "Re-Index Accounts", "", ""},
+    {kAssetClassesCommand, Menu::Edit, "assetClasses", "Asset Allocation...", "", ""},
     {112, Menu::Options, "printerFont", "Printer Font...", "Ctrl+F", ""},
     {113, Menu::Options, "resultsFont", "Results List Font...", "", ""},
     {114, Menu::Options, "scenarioFont", "Scenario List Font...", "", ""},
@@ -190,10 +195,10 @@ const CommandDef kCommands[] = {
 // The report views and the report kind each shows.
 const struct {
     int command, kind;
-} kReportViews[] = {{891, kNetWorthReport},       {892, kIncomingReport},
-                    {893, kOutgoingReport},       {894, kAccountReport},
-                    {895, kGroupReport},          {897, kIncomingEventsReport},
-                    {898, kOutgoingEventsReport}, {899, kAccountFlowReport}};
+} kReportViews[] = {
+    {891, kNetWorthReport},       {892, kIncomingReport},    {893, kOutgoingReport},
+    {894, kAccountReport},        {895, kGroupReport},       {897, kIncomingEventsReport},
+    {898, kOutgoingEventsReport}, {899, kAccountFlowReport}, {909, kAllocationReport}};
 
 QIcon iconOf(int id) {
     if (id == 5)
@@ -436,6 +441,16 @@ void MainWindow::runCommand(int id) {
         runIfStale();
     if (runCompanionCommand(id, plotFilePath(), *m_programs, *m_prompter))
         return;
+    if (id == kAssetClassesCommand) {
+        // The dialog edits a copy; OK commits it as one step, Cancel leaves nothing behind.
+        auto working = std::make_unique<Scenario>(m_doc->scenario);
+        if (runAssetClassesDialog(*working, *m_prompter, this))
+            commitEdit(QStringLiteral("Asset Allocation"), [&working](Scenario& s) {
+                s = *working;
+                return true;
+            });
+        return;
+    }
     switch (id) {
     case 467:
         runCardPayoffCalculator(m_doc->scenario, *m_prompter, this);
@@ -681,7 +696,7 @@ void MainWindow::start(const QString& path, const QString& keywords) {
 
 ReportViewer* MainWindow::showReport(int kind) {
     runIfStale();
-    const Result<ReportTable> table = screenReport(*m_run, workDirectory(), kind);
+    const Result<ReportTable> table = screenReport(*m_run, workDirectory(), kind, m_resultsAge);
     if (!table) {
         m_prompter->notify(table.message());
         return nullptr;
@@ -697,8 +712,12 @@ ReportViewer* MainWindow::showReport(int kind) {
 }
 
 PrintSource MainWindow::printSource() const {
-    return {m_doc->scenario, m_doc->openPath, runOptions(RandomMode::Off), lastRun(),
-            listBandColour(palette(), m_startup)};
+    return {m_doc->scenario,
+            m_doc->openPath,
+            runOptions(RandomMode::Off),
+            lastRun(),
+            listBandColour(palette(), m_startup),
+            m_resultsAge};
 }
 
 void MainWindow::print(const std::function<Result<PrintJob>()>& make, PrintOutput output) {
