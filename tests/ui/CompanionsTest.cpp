@@ -3,17 +3,22 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QUndoStack>
 #include <QUrl>
 #include <QtTest>
 #include <memory>
 
 #include "TestPrompter.h"
+#include "model/Scenario.h"
+#include "model/ScenarioFile.h"
 #include "ui/app/MainWindow.h"
 #include "ui/viewers/CompanionWindows.h"
 
@@ -177,6 +182,54 @@ class CompanionsTest : public QObject {
         compare->removePlan(0);
         QCOMPARE(table->rowCount(), 1);
         QCOMPARE(table->item(0, 3)->text(), QStringLiteral("-"));
+    }
+
+    // Asset Allocation: a refused OK keeps the dialog open; OK is one undo step; Cancel
+    // changes nothing.
+    void assetAllocationEditsAsOneStep() {
+        TestPrompter::Log messages;
+        MainWindow window(std::make_unique<TestPrompter>(messages));
+        window.start(QStringLiteral(FINPLAN_EXAMPLE_FILE));
+        const Scenario before = window.document().scenario;
+        const int steps = window.undoStack()->count();
+        QAction* command = window.findChild<QAction*>(QStringLiteral("assetClasses"));
+        QVERIFY(command);
+        auto edit = [&](const QString& share, bool ok) {
+            QTimer::singleShot(0, this, [&, share, ok] {
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("name0"));
+                name->setText(QStringLiteral("Stocks"));
+                auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("allocations"));
+                table->item(0, 0)->setText(share);
+                if (!ok) {
+                    dialog->reject();
+                    return;
+                }
+                QMetaObject::invokeMethod(dialog, "accept");
+                if (dialog->isVisible()) // refused: give up
+                    dialog->reject();
+            });
+            command->trigger();
+        };
+        edit(QStringLiteral("100"), false);
+        QCOMPARE(window.undoStack()->count(), steps);
+        QCOMPARE(window.document().scenario.assetClasses.name[0].str(),
+                 before.assetClasses.name[0].str());
+
+        edit(QStringLiteral("90"), true);
+        QCOMPARE(messages.messages.size(), std::size_t(1));
+        QCOMPARE(messages.messages[0].caption, std::string("Asset Allocation"));
+        QCOMPARE(window.undoStack()->count(), steps);
+
+        edit(QStringLiteral("100"), true);
+        QCOMPARE(window.undoStack()->count(), steps + 1);
+        const Scenario& s = window.document().scenario;
+        QCOMPARE(s.assetClasses.name[0].str(), std::string("Stocks"));
+        QCOMPARE(s.allocations.allocation[0][s.accountTable.accounts[0].slotId], 100.0f);
+        window.undoStack()->undo();
+        QCOMPARE(window.document().scenario.assetClasses.name[0].str(),
+                 before.assetClasses.name[0].str());
     }
 
     void rule72tCalculatorChecksAndCalculates() {
