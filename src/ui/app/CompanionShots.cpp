@@ -27,8 +27,11 @@ struct QuietViewerPrompter : ViewerPrompter {
 };
 
 // A plot file of `s` run into `dir` as `name`.
-QString runPlot(const Scenario& s, const QDir& dir, const QString& name) {
+QString runPlot(const Scenario& s, const std::string& scenarioPath, const QDir& dir,
+                const QString& name) {
     RunOptions options;
+    options.scenarioPath = scenarioPath;
+    options.now = clockNow();
     options.workDir = dir.path().toStdString();
     options.dataDir = dataDirectory();
     auto state = std::make_unique<RunState>();
@@ -66,9 +69,11 @@ void companionScreenshots(MainWindow& window, const CompanionPicture& save) {
 
     // The scenario as it is and with one more percent of inflation, side by side.
     Scenario s = window.document().scenario;
-    const QString now = runPlot(s, dir, QStringLiteral("as-planned.vtp"));
+    const QString now =
+        runPlot(s, window.document().openPath, dir, QStringLiteral("as-planned.vtp"));
     s.initialValues.inflationRate += 1;
-    const QString dearer = runPlot(s, dir, QStringLiteral("more-inflation.vtp"));
+    const QString dearer =
+        runPlot(s, window.document().openPath, dir, QStringLiteral("more-inflation.vtp"));
     if (now.isEmpty() || dearer.isEmpty())
         return;
     shoot(QStringLiteral("plot"), {now}, QStringLiteral("Graph window"));
