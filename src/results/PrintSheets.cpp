@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "results/AllocationReport.h"
+
 namespace finplan {
 
 namespace {
@@ -42,7 +44,9 @@ Result<std::vector<SheetText>> readSheetFiles(const std::string& workDir, const 
 }
 
 Result<std::vector<SheetText>> reportSheets(const RunState& run, const std::string& workDir,
-                                            int kind) {
+                                            int kind, int age) {
+    if (kind == kAllocationReport)
+        return allocationReportSheets(allocationReport(run, age));
     ReportContext context{run, workDir};
     Result<int> pages = 0;
     switch (kind) {

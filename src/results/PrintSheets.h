@@ -18,8 +18,9 @@ Result<std::vector<SheetText>> readSheetFiles(const std::string& workDir, const 
                                               int count);
 
 // A report kind 1 to 8 written in print mode and read back; kinds 4 and 5 as one list of sheets.
+// Kind 15, the asset allocation, is made at `age`.
 Result<std::vector<SheetText>> reportSheets(const RunState& run, const std::string& workDir,
-                                            int kind);
+                                            int kind, int age = -1);
 
 // Kinds 9 and 10: the accounts of the account-flow row labelled `rowLabel` (" 45.0-I"), by
 // type and by group.

@@ -7,6 +7,7 @@
 #include "ui/app/Screenshots.h"
 #include "ui/platform/Paths.h"
 #include "ui/printing/PdfCommand.h"
+#include "ui/viewers/CompanionWindows.h"
 
 int main(int argc, char* argv[]) {
     // Printing to a file needs no screen.
@@ -31,9 +32,24 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption pdf(
         QStringLiteral("pdf"),
         QStringLiteral("Print WHAT to the PDF file named first, then exit: scenario, results, "
-                       "report:K (1 to 12), all-reports or graph:K (1 to 7, summary)."),
+                       "report:K (1 to 12, 15), all-reports or graph:K (1 to 7, summary)."),
         QStringLiteral("WHAT"));
     parser.addOption(pdf);
+    // The companion viewers: a window of their own instead of the planner's.
+    const QCommandLineOption plot(
+        QStringLiteral("plot"),
+        QStringLiteral("Show the plot file or saved graph file (.vtp) FILE in a window."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption compare(
+        QStringLiteral("compare"),
+        QStringLiteral("Compare the saved graph files named as FILE arguments."));
+    const QCommandLineOption graph(
+        QStringLiteral("graph"),
+        QStringLiteral("Show the curves of FILE (\"ref.tmp\", \"trade.tmp\") in a window."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption rule72t(QStringLiteral("rule72t"),
+                                     QStringLiteral("Open the Rule 72T calculator."));
+    parser.addOptions({plot, compare, graph, rule72t});
     parser.addPositionalArgument(QStringLiteral("FILE.ret"),
                                  QStringLiteral("The scenario to open."),
                                  QStringLiteral("[FILE.ret]"));
@@ -47,6 +63,30 @@ int main(int argc, char* argv[]) {
             return 2;
         }
         return finplan::printToPdf(parser.value(pdf), files.first(), files.value(1), err);
+    }
+    QString companion;
+    QStringList companionFiles;
+    for (const QCommandLineOption* mode : {&plot, &graph}) {
+        if (companion.isEmpty() && parser.isSet(*mode)) {
+            companion = mode->names().first();
+            companionFiles << parser.value(*mode);
+        }
+    }
+    if (companion.isEmpty() && parser.isSet(compare)) {
+        companion = QStringLiteral("compare");
+        companionFiles = files;
+    }
+    if (companion.isEmpty() && parser.isSet(rule72t))
+        companion = QStringLiteral("rule72t");
+    if (!companion.isEmpty()) {
+        finplan::ViewerPrompter prompter;
+        const std::unique_ptr<QWidget> viewer =
+            finplan::openCompanion(companion, companionFiles, prompter);
+        if (!viewer)
+            return 1;
+        prompter.setParent(viewer.get());
+        viewer->show();
+        return app.exec();
     }
     // The pictures show the example unless another scenario is named.
     if (parser.isSet(screenshots) && files.isEmpty() && !finplan::exampleScenario().isEmpty())

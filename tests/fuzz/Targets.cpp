@@ -30,6 +30,7 @@
 #include "results/Pagination.h"
 #include "results/ReportPages.h"
 #include "results/ResultsExport.h"
+#include "results/ViewerFiles.h"
 
 namespace finplan::fuzz {
 
@@ -493,6 +494,37 @@ int fuzzPlotFile(const std::uint8_t* data, std::size_t size) {
     return 0;
 }
 
+int fuzzGraphFile(const std::uint8_t* data, std::size_t size) {
+    const Result<PlotFile> plot = parsePlotFile(textOf(data, size), "fuzz.vtp");
+    if (!plot)
+        return 0;
+    const GraphData& d = plot->data;
+    for (const auto& balances : d.accountBalances)
+        check(balances.size() == d.rows.size(), "an account's balances miss rows");
+    for (const auto& sums : d.groupBalances)
+        check(sums.size() == d.rows.size(), "a group's balances miss rows");
+    check(d.todaysNetWorth.empty() || d.todaysNetWorth.size() == d.rows.size(),
+          "the start-age dollars miss rows");
+    for (int kind = kNetWorthGraph; kind <= kGroupsGraph; ++kind)
+        (void)graphChart(d, kind, 1, 10);
+    const std::vector<ComparedPlan> plans = {{"a", *plot}, {"b", *plot}};
+    for (const CompareSeries& series : compareSeriesChoices(plans))
+        for (const CompareRow& row : compareTable(plans, series, true))
+            check(row.netWorthDifference == 0 && row.seriesDifference == 0,
+                  "a plan differs from itself");
+    return 0;
+}
+
+int fuzzCurveFile(const std::uint8_t* data, std::size_t size) {
+    const Result<CurveFile> curves = parseCurveFile(textOf(data, size), "fuzz.tmp");
+    if (!curves)
+        return 0;
+    check(curves->y.size() == curves->names.size(), "a curve without values");
+    for (const auto& y : curves->y)
+        check(y.size() == curves->x.size(), "a curve misses points");
+    return 0;
+}
+
 int fuzzLifeTables(const std::uint8_t* data, std::size_t size) {
     const fs::path dir = freshFolder();
     const auto parts = splitFiles(textOf(data, size), 2);
@@ -584,6 +616,8 @@ std::span<const Target> targets() {
         {"work_psched", fuzzPaymentSchedule},
         {"work_ptmpsch", fuzzPrintFile},
         {"plot_file", fuzzPlotFile},
+        {"graph_file", fuzzGraphFile},
+        {"curve_file", fuzzCurveFile},
         {"life_tables", fuzzLifeTables},
         {"accounts_file", fuzzAccountsFile},
         {"finance_dat", fuzzSettingsFile},

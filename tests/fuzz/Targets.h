@@ -39,6 +39,9 @@ int fuzzPaymentSchedule(const std::uint8_t* data, std::size_t size); // "psched.
 int fuzzPrintFile(const std::uint8_t* data, std::size_t size);       // "ptmpsch.dat"
 // The plot file through saveGraphs.
 int fuzzPlotFile(const std::uint8_t* data, std::size_t size);
+// The viewers' readers: a plot file into a chart and a comparison; "ref.tmp" / "trade.tmp".
+int fuzzGraphFile(const std::uint8_t* data, std::size_t size);
+int fuzzCurveFile(const std::uint8_t* data, std::size_t size);
 // "mort.dat" \f "jointtab.dat": the tables, Rule 72T amounts and a run with distributions.
 int fuzzLifeTables(const std::uint8_t* data, std::size_t size);
 // The accounts file read into the example, written and read back, then run.

@@ -27,10 +27,13 @@
 #include "forms/EventForm.h"
 #include "forms/ReportOptionsForm.h"
 #include "model/ScenarioFile.h"
+#include "results/AllocationReport.h"
 #include "results/EventDescriptions.h"
 #include "results/ResultsExport.h"
+#include "ui/app/Companions.h"
 #include "ui/app/Prompter.h"
 #include "ui/calculators/Calculators.h"
+#include "ui/editors/AssetClassesDialog.h"
 #include "ui/editors/EventEditors.h"
 #include "ui/folders/AccountsFolder.h"
 #include "ui/folders/OddsFolder.h"
@@ -59,7 +62,8 @@ const QString kUntitled = QStringLiteral("tmp01.ret");
 MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
     : QMainWindow(parent),
       m_prompter(prompter ? std::move(prompter) : std::make_unique<Prompter>()),
-      m_doc(makeNewDocument()), m_run(std::make_unique<RunState>()), m_undo(new QUndoStack(this)),
+      m_programs(std::make_unique<ProgramStarter>()), m_doc(makeNewDocument()),
+      m_run(std::make_unique<RunState>()), m_undo(new QUndoStack(this)),
       m_folders(new QTabWidget(this)),
       m_summary(new SummaryFolder(m_graphData, m_graphState, this)),
       m_accounts(new AccountsFolder(this)), m_scenario(new ScenarioFolder(this)),
@@ -116,6 +120,8 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
     });
     connect(m_accounts, &AccountsFolder::addRequested, this, [this] { runCommand(200); });
     connect(m_accounts, &AccountsFolder::importRequested, this, [this] { runCommand(13); });
+    connect(m_accounts, &AccountsFolder::assetClassesRequested, this,
+            [this] { runCommand(kAssetClassesCommand); });
     connect(m_accounts, &AccountsFolder::editRequested, this, [this](int position) {
         if (!busy())
             openAccountEditor(position);
@@ -148,7 +154,7 @@ const RunState* MainWindow::lastRun() const {
 
 namespace {
 
-enum class Menu { None, File, Edit, Options, Help };
+enum class Menu { None, File, Edit, Options, Help, Tools };
 
 // The window's commands in menu order. Texts and keys of the numbered commands are the
 // program's own; a command that the menus list without a text of its own gets a plain one.
@@ -163,6 +169,8 @@ struct CommandDef {
 };
 
 constexpr int kSeparator = 0;
+// The asset classes and allocations editor: a command of this program's own.
+constexpr int kAssetClassesCommand = 9140;
 
 const CommandDef kCommands[] = {
     {1, Menu::File, "new", "&New", "Alt+N", "New Scenario"},
@@ -191,6 +199,7 @@ const CommandDef kCommands[] = {
     {200, Menu::Edit, "addAccount", "Add Account", "Alt+K", ""},
     {102, Menu::Edit, "groupNames", "Gro&up Names", "Alt+U", ""},
     {14, Menu::Edit, "reindexAccounts", "Re-Index Accounts", "", ""},
+    {kAssetClassesCommand, Menu::Edit, "assetClasses", "Asset Allocation...", "", ""},
     {112, Menu::Options, "printerFont", "Printer Font...", "Ctrl+F", ""},
     {113, Menu::Options, "resultsFont", "Results List Font...", "", ""},
     {114, Menu::Options, "scenarioFont", "Scenario List Font...", "", ""},
@@ -202,15 +211,20 @@ const CommandDef kCommands[] = {
     {104, Menu::Help, "helpContents", "Table Of Contents", "F1", "Help"},
     {105, Menu::Help, "helpOnHelp", "Help On Help", "F4", ""},
     {6, Menu::Help, "about", "A&bout..", "Alt+B", "About the Financial Planner"},
+    {887, Menu::Help, "emailSupport", "Contact Vantrel Software by Email", "F3", ""},
+    {501, Menu::Tools, "graphWindow", "Create Graph Window", "F2", "Open A Graph Window"},
+    {178, Menu::Tools, "compareScenarios", "&Compare Scenarios", "Ctrl+C", "Compare Scenarios"},
+    {904, Menu::Tools, "rule72tCalculator", "Calculate Rule 72T Distributions", "Ctrl+B", ""},
+    {884, Menu::Tools, "calculator", "&Window's Calculator", "Ctrl+W", "Open Window's Calculator"},
 };
 
 // The report views and the report kind each shows.
 const struct {
     int command, kind;
-} kReportViews[] = {{891, kNetWorthReport},       {892, kIncomingReport},
-                    {893, kOutgoingReport},       {894, kAccountReport},
-                    {895, kGroupReport},          {897, kIncomingEventsReport},
-                    {898, kOutgoingEventsReport}, {899, kAccountFlowReport}};
+} kReportViews[] = {
+    {891, kNetWorthReport},       {892, kIncomingReport},    {893, kOutgoingReport},
+    {894, kAccountReport},        {895, kGroupReport},       {897, kIncomingEventsReport},
+    {898, kOutgoingEventsReport}, {899, kAccountFlowReport}, {909, kAllocationReport}};
 
 QIcon iconOf(int id) {
     if (id == 5)
@@ -252,9 +266,12 @@ const std::vector<int>& MainWindow::toolbarLayout() {
 }
 
 void MainWindow::createActions() {
-    QMenu* menus[] = {
-        nullptr, new QMenu(QStringLiteral("File"), this), new QMenu(QStringLiteral("Edit"), this),
-        new QMenu(QStringLiteral("Options"), this), new QMenu(QStringLiteral("Help"), this)};
+    QMenu* menus[] = {nullptr,
+                      new QMenu(QStringLiteral("File"), this),
+                      new QMenu(QStringLiteral("Edit"), this),
+                      new QMenu(QStringLiteral("Options"), this),
+                      new QMenu(QStringLiteral("Help"), this),
+                      new QMenu(QStringLiteral("Tools"), this)};
     m_fileMenu = menus[static_cast<int>(Menu::File)];
     QMenu* edit = menus[static_cast<int>(Menu::Edit)];
 
@@ -342,10 +359,13 @@ void MainWindow::createActions() {
 
     m_scenario->setAddMenu(events);
 
-    QMenu* tools = new QMenu(QStringLiteral("Tools"), this);
+    // The calculators head the Tools menu, above the companion programs.
+    QMenu* tools = menus[static_cast<int>(Menu::Tools)];
     tools->setObjectName(QStringLiteral("toolsMenu"));
+    QAction* companions = tools->actions().isEmpty() ? nullptr : tools->actions().first();
     for (const CalculatorCommand& c : calculatorCommands()) {
-        auto* action = tools->addAction(iconOf(c.id), QString::fromLatin1(c.text));
+        auto* action = new QAction(iconOf(c.id), QString::fromLatin1(c.text), tools);
+        tools->insertAction(companions, action);
         action->setObjectName(QLatin1String(c.name));
         action->setShortcut(QKeySequence(QString::fromLatin1(c.keys)));
         action->setToolTip(QString::fromLatin1(c.tip));
@@ -353,6 +373,8 @@ void MainWindow::createActions() {
         connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
         m_commands[id] = action;
     }
+    if (companions)
+        tools->insertSeparator(companions);
 
     // The report views show each report's screen page.
     QMenu* reports = new QMenu(QStringLiteral("Reports"), this);
@@ -368,8 +390,8 @@ void MainWindow::createActions() {
 
     // The menu titles take no mnemonic: Alt with a letter belongs to the commands.
     for (QMenu* menu :
-         {m_fileMenu, edit, events, reports, tools, menus[static_cast<int>(Menu::Options)],
-          menus[static_cast<int>(Menu::Help)]})
+         {m_fileMenu, edit, events, reports, menus[static_cast<int>(Menu::Tools)],
+          menus[static_cast<int>(Menu::Options)], menus[static_cast<int>(Menu::Help)]})
         menuBar()->addMenu(menu);
 
     m_toolbar = addToolBar(QStringLiteral("Commands"));
@@ -509,6 +531,21 @@ void MainWindow::runCommand(int id) {
     }
     if (runValueCommand(id))
         return;
+    // The viewers read the plot file of results that are up to date.
+    if (id == 501 || id == 178)
+        runIfStale();
+    if (runCompanionCommand(id, plotFilePath(), *m_programs, *m_prompter))
+        return;
+    if (id == kAssetClassesCommand) {
+        // The dialog edits a copy; OK commits it as one step, Cancel leaves nothing behind.
+        auto working = std::make_unique<Scenario>(m_doc->scenario);
+        if (runAssetClassesDialog(*working, *m_prompter, this))
+            commitEdit(QStringLiteral("Asset Allocation"), [&working](Scenario& s) {
+                s = *working;
+                return true;
+            });
+        return;
+    }
     switch (id) {
     case 104:
         openHelpTopic(this, help::kContents);
@@ -775,7 +812,7 @@ void MainWindow::start(const QString& path, const QString& keywords) {
 
 ReportViewer* MainWindow::showReport(int kind) {
     runIfStale();
-    const Result<ReportTable> table = screenReport(*m_run, workDirectory(), kind);
+    const Result<ReportTable> table = screenReport(*m_run, workDirectory(), kind, m_resultsAge);
     if (!table) {
         m_prompter->notify(table.message());
         return nullptr;
@@ -791,8 +828,12 @@ ReportViewer* MainWindow::showReport(int kind) {
 }
 
 PrintSource MainWindow::printSource() const {
-    return {m_doc->scenario, m_doc->openPath, runOptions(RandomMode::Off), lastRun(),
-            listBandColour(palette(), m_startup)};
+    return {m_doc->scenario,
+            m_doc->openPath,
+            runOptions(RandomMode::Off),
+            lastRun(),
+            listBandColour(palette(), m_startup),
+            m_resultsAge};
 }
 
 void MainWindow::print(const std::function<Result<PrintJob>()>& make, PrintOutput output) {
@@ -1023,6 +1064,16 @@ void MainWindow::exportResultsCommand() {
     const Status exported =
         exportResults(m_doc->scenario, options, *state, format, path.toStdString(), *m_prompter);
     showFailure(exported);
+}
+
+void MainWindow::setProgramStarter(std::unique_ptr<ProgramStarter> starter) {
+    m_programs = std::move(starter);
+}
+
+QString MainWindow::plotFilePath() const {
+    const RunOptions options = runOptions(RandomMode::Off);
+    return QString::fromStdString(
+        (std::filesystem::path(options.workDir) / options.plotFileName).string());
 }
 
 void MainWindow::saveGraphsCommand() {

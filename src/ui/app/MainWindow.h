@@ -26,6 +26,7 @@ class QUndoStack;
 namespace finplan {
 
 class OddsFolder;
+class ProgramStarter;
 
 struct PrintSource;
 struct RunState;
@@ -94,6 +95,10 @@ class MainWindow : public QMainWindow {
     // One change of the scenario, as one undo step: `change` edits the scenario and says
     // whether it changed anything. The views follow and the results become stale.
     void commitEdit(const QString& text, const std::function<bool(Scenario&)>& change);
+
+    // The viewers, the calculator and the mail program start through here.
+    void setProgramStarter(std::unique_ptr<ProgramStarter> starter);
+    QString plotFilePath() const;
 
     // Windows that work on the current results and must be finished first: while one is
     // open, commands and folder changes only bring it to the front.
@@ -228,6 +233,7 @@ class MainWindow : public QMainWindow {
     void writeSettings();
 
     std::unique_ptr<Prompter> m_prompter;
+    std::unique_ptr<ProgramStarter> m_programs;
     std::unique_ptr<ScenarioDocument> m_doc;
     std::unique_ptr<RunState> m_run;
     FinanceSettings m_settings;

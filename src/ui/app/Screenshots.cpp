@@ -15,6 +15,7 @@
 #include "model/EventViews.h"
 #include "model/Scenario.h"
 #include "model/ScenarioFile.h"
+#include "ui/app/Companions.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/Prompter.h"
 #include "ui/calculators/Calculators.h"
@@ -295,6 +296,7 @@ bool takeScreenshots(MainWindow& window, const QString& directory) {
             shootDialog(preview, "dialog");
         }
     }
+    companionScreenshots(window, save);
     return ok;
 }
 

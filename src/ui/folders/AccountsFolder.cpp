@@ -120,9 +120,13 @@ AccountsFolder::AccountsFolder(QWidget* parent)
     totals->addWidget(m_selected, 1);
     totals->addWidget(m_withdrawalOrder);
 
+    auto* classes = new QPushButton(QStringLiteral("Asset Allocation..."), this);
+    classes->setObjectName(QStringLiteral("assetClasses"));
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {add, m_edit, import, m_delete})
         buttons->addWidget(b);
+    buttons->addSpacing(12);
+    buttons->addWidget(classes);
     buttons->addStretch();
     buttons->addWidget(help);
 
@@ -141,6 +145,7 @@ AccountsFolder::AccountsFolder(QWidget* parent)
     });
     connect(add, &QPushButton::clicked, this, &AccountsFolder::addRequested);
     connect(import, &QPushButton::clicked, this, &AccountsFolder::importRequested);
+    connect(classes, &QPushButton::clicked, this, &AccountsFolder::assetClassesRequested);
     connect(m_edit, &QPushButton::clicked, this, [this] {
         if (selectedAccount() >= 0)
             Q_EMIT editRequested(selectedAccount());

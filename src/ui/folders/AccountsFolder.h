@@ -32,6 +32,7 @@ class AccountsFolder : public QWidget {
     void editRequested(int position);
     void deleteRequested(int position);
     void importRequested();
+    void assetClassesRequested();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -111,11 +111,11 @@ int printToPdf(const QString& what, const QString& outPath, const QString& scena
     const int reportKind = match.captured(2).isEmpty() ? 0 : match.captured(2).toInt();
     const QString graph = match.captured(3);
     if (!match.hasMatch() ||
-        (!match.captured(2).isEmpty() && (reportKind < 1 || reportKind > 12)) ||
-        (!graph.isEmpty() && graph != QStringLiteral("summary") && graph != QStringLiteral("odds") &&
-         (graph.toInt() < 1 || graph.toInt() > 7))) {
+        (!match.captured(2).isEmpty() && (reportKind < 1 || reportKind > 12) && reportKind != 15) ||
+        (!graph.isEmpty() && graph != QStringLiteral("summary") &&
+         graph != QStringLiteral("odds") && (graph.toInt() < 1 || graph.toInt() > 7))) {
         err << "finplan: --pdf " << what
-            << ": WHAT is scenario, results, report:K (K 1 to 12), all-reports or graph:K "
+            << ": WHAT is scenario, results, report:K (K 1 to 12 or 15), all-reports or graph:K "
                "(K 1 to 7, summary or odds)"
             << Qt::endl;
         return 2;
@@ -160,7 +160,7 @@ int printToPdf(const QString& what, const QString& outPath, const QString& scena
         job = oddsJob(doc->scenario, options);
     else if (!graph.isEmpty())
         job = graphPrintJob(source, graph == QStringLiteral("summary") ? 0 : graph.toInt());
-    else if (reportKind <= kAccountFlowReport)
+    else if (reportKind <= kAccountFlowReport || reportKind == 15)
         job = reportPrintJob(source, reportKind);
     else
         job = extraReportJob(source, reportKind);

@@ -91,7 +91,8 @@ Result<PrintJob> resultsPrintJob(const PrintSource& source) {
 Result<PrintJob> reportPrintJob(const PrintSource& source, int kind) {
     if (!source.run)
         return noRun();
-    Result<std::vector<SheetText>> sheets = reportSheets(*source.run, source.options.workDir, kind);
+    Result<std::vector<SheetText>> sheets =
+        reportSheets(*source.run, source.options.workDir, kind, source.reportAge);
     if (!sheets)
         return sheets.message();
     SheetStyle style = sheetStyle(source, QString::fromStdString(reportTitle(kind)));

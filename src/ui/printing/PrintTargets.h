@@ -27,6 +27,7 @@ struct PrintSource {
     RunOptions options;
     const RunState* run = nullptr;
     QColor band = QColor(224, 224, 224);
+    int reportAge = -1; // the age of the asset allocation report; -1: the first age
 };
 
 // The header and report options of `source` under `heading`.
@@ -37,7 +38,7 @@ Result<PrintJob> scenarioPrintJob(const PrintSource& source);
 // "Print Results Report": the descriptions on the first sheet, then the schedule. A run of
 // its own writes the print file, so the last run's results and files stay as they are.
 Result<PrintJob> resultsPrintJob(const PrintSource& source);
-// A report kind 1 to 8 of the last run.
+// A report kind 1 to 8 or 15 of the last run.
 Result<PrintJob> reportPrintJob(const PrintSource& source, int kind);
 // Every report of the last run in one job, in the order of the Reports menu.
 Result<PrintJob> allReportsPrintJob(const PrintSource& source);

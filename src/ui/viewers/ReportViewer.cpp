@@ -6,11 +6,15 @@
 #include <QVBoxLayout>
 
 #include "engine/Simulation.h"
+#include "results/AllocationReport.h"
 #include "ui/printing/PrintButtons.h"
 
 namespace finplan {
 
-Result<ReportTable> screenReport(const RunState& run, const std::string& workDir, int kind) {
+Result<ReportTable> screenReport(const RunState& run, const std::string& workDir, int kind,
+                                 int age) {
+    if (kind == kAllocationReport)
+        return allocationReportTable(allocationReport(run, age));
     ReportContext context{run, workDir};
     Result<int> pages = Status::error("", "");
     switch (kind) {

@@ -15,7 +15,10 @@ struct RunState;
 
 // The screen page of a report kind 1 to 8, made from a run and the working files it left in
 // `workDir`, as column titles and rows.
-Result<ReportTable> screenReport(const RunState& run, const std::string& workDir, int kind);
+// Kind 15 is the account asset allocation at `age` (the first result row when the run has no
+// such age).
+Result<ReportTable> screenReport(const RunState& run, const std::string& workDir, int kind,
+                                 int age = -1);
 
 // A report's screen page in a banded table with its column titles.
 class ReportViewer : public QDialog {
