@@ -169,8 +169,6 @@ struct CommandDef {
 };
 
 constexpr int kSeparator = 0;
-// The asset classes and allocations editor: a command of this program's own.
-constexpr int kAssetClassesCommand = 9140;
 
 const CommandDef kCommands[] = {
     {1, Menu::File, "new", "&New", "Alt+N", "New Scenario"},

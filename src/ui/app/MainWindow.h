@@ -58,6 +58,9 @@ class MainWindow : public QMainWindow {
         OddsIndex
     };
 
+    // The asset classes and allocations editor: a command of this program's own.
+    static constexpr int kAssetClassesCommand = 9140;
+
     // Without a prompter the window asks the user with message boxes and file dialogs.
     explicit MainWindow(std::unique_ptr<Prompter> prompter = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
