@@ -61,8 +61,9 @@ TEST(PlotFile, RefusesEveryTruncationAndDamagedLine) {
             continue;
         const Result<PlotFile> plot = parsePlotFile(head, "p");
         EXPECT_FALSE(plot) << "accepted the first " << n << " bytes";
-        if (!plot)
+        if (!plot) {
             EXPECT_EQ(plot.message().id, kMessageInvalidFile);
+        }
     }
     const struct {
         const char *from, *to;

@@ -197,7 +197,7 @@ const CommandDef kCommands[] = {
     {200, Menu::Edit, "addAccount", "Add Account", "Alt+K", ""},
     {102, Menu::Edit, "groupNames", "Gro&up Names", "Alt+U", ""},
     {14, Menu::Edit, "reindexAccounts", "Re-Index Accounts", "", ""},
-    {kAssetClassesCommand, Menu::Edit, "assetClasses", "Asset Allocation...", "", ""},
+    {MainWindow::kAssetClassesCommand, Menu::Edit, "assetClasses", "Asset Allocation...", "", ""},
     {112, Menu::Options, "printerFont", "Printer Font...", "Ctrl+F", ""},
     {113, Menu::Options, "resultsFont", "Results List Font...", "", ""},
     {114, Menu::Options, "scenarioFont", "Scenario List Font...", "", ""},
