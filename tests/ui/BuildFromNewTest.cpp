@@ -25,7 +25,7 @@ namespace {
 struct Act {
     enum Kind {
         Type,   // types `text` into a line edit
-        Check,  // clicks a check box until it shows `text` ("1" checked, "0" not)
+        Check,  // clicks a check box unless it already shows `text` ("1" checked, "0" not)
         Choose, // chooses the entry `text` of a drop-down list
         Pick,   // selects the row `text` of a list
         Click,  // clicks a button or an option
@@ -250,13 +250,14 @@ void normalize(nlohmann::json& j, bool example) {
             // The yearly distribution is worked out; the editor tags its source in termYears.
             e.erase("amount");
             e.erase("termYears");
-            // Finding: the editor keeps whole-year end ages, so the example's 59.5 cannot be
-            // typed; 59 is the nearest a user gets.
+            // Out of reach: the editor keeps whole-year end ages, so the example's 59.5
+            // becomes 59.
             if (example)
                 e["endAge"] = std::trunc(e["endAge"].get<double>());
         }
         if (example && kind == kWithdrawal && subtype == 1) {
-            // Finding: the budget names its withdrawal after itself; no dialog renames it.
+            // Out of reach: the budget names its withdrawal after itself ("Household", not
+            // the example's "Household budget") and no dialog renames it.
             const int budget = e["budgetNo"].get<int>() - 1;
             e["name"] = j["budgets"][static_cast<std::size_t>(budget)]["name"];
         }
@@ -336,12 +337,17 @@ class BuildFromNewTest : public QObject {
             case Act::Click:
                 child<QAbstractButton>(d, a.widget)->click();
                 break;
-            case Act::Open:
-                whenDialogOpens(*m_waiting, [this, nested = a.nested](QDialog& inner) {
-                    fill(inner, *nested);
+            case Act::Open: {
+                bool opened = false;
+                whenDialogOpens(*m_waiting, [&](QDialog& inner) {
+                    opened = true;
+                    fill(inner, *a.nested);
                 });
                 child<QAbstractButton>(d, a.widget)->click();
+                if (!opened)
+                    m_problems << QStringLiteral("%1 did not open").arg(a.nested->title);
                 break;
+            }
             }
         }
         const std::size_t said = m_log.messages.size();
