@@ -74,6 +74,14 @@ bool isNewAccount(const Scenario& s, int position) {
     return position == accountCount(s);
 }
 
+std::vector<std::string> rmdTableChoices(const Scenario& s) {
+    std::vector<std::string> choices{"None"};
+    for (int table = 1; table <= kLifeTables; ++table)
+        choices.push_back(
+            formatText("Table %d: %s", table, s.slots.lifeTableDescription[table - 1].str()));
+    return choices;
+}
+
 AccountForm accountForm(const Scenario& s, int position) {
     const Account& a = s.accountTable.accounts[std::clamp(position, 0, kMaxAccounts - 1)];
     AccountForm f;
@@ -89,6 +97,7 @@ AccountForm accountForm(const Scenario& s, int position) {
     const int slot = slotOf(a);
     f.penaltyRate = formatText("%-8.3f", slot < 0 ? 10.0f : s.slots.penaltyRate[slot]);
     f.penaltyAge = formatText("%-6.2f", slot < 0 ? 59.0f : s.slots.penaltyAge[slot]);
+    f.rmdTable = slot < 0 ? 0 : std::clamp(s.slots.rmdCode[slot] / 10, 0, kLifeTables);
     return f;
 }
 
@@ -167,6 +176,12 @@ Status acceptAccount(const AccountForm& f, Scenario& s, int position) {
     if (position == count)
         allocateAccountId(s);
     s.slots.slotStatus[slot] = kSlotInUse;
+    // The tens digit names the table; the units digit is the distribution routine's own.
+    const int table = std::clamp(f.rmdTable, 0, kLifeTables);
+    if (s.slots.rmdCode[slot] / 10 != table) {
+        s.slots.rmdCode[slot] = static_cast<std::int16_t>(table * 10);
+        rebuildDerivedEvents(s);
+    }
     return Status();
 }
 

@@ -30,6 +30,9 @@ struct AccountForm {
     bool penalty = false;
     std::string penaltyRate;
     std::string penaltyAge;
+    // The life-expectancy table (1..3) by which the account pays required minimum
+    // distributions; 0 for none.
+    int rmdTable = 0;
 };
 
 // Only retirement and tax-free savings can carry an early-withdrawal penalty.
@@ -44,6 +47,10 @@ struct GroupChoice {
 };
 std::vector<GroupChoice> groupChoices(const Scenario& s);
 
+// "Required Minimum Distributions": "None", then "Table 1: <description>" for each table, so
+// that entry n is table n.
+std::vector<std::string> rmdTableChoices(const Scenario& s);
+
 AccountForm accountForm(const Scenario& s, int position);
 // Whether `position` is the record after the last account, the one a new account fills.
 bool isNewAccount(const Scenario& s, int position);
@@ -51,7 +58,7 @@ bool isNewAccount(const Scenario& s, int position);
 // or `filled` (an imported one). Gives the position; refused at 50 accounts.
 Result<int> beginNewAccount(Scenario& s, const Account* filled = nullptr);
 // OK: the checks in order. On success everything is stored and a new account is numbered and
-// counted; a refused value stores nothing.
+// counted; a refused value stores nothing. A changed RMD table rebuilds the RMD events.
 Status acceptAccount(const AccountForm& f, Scenario& s, int position);
 
 // "Dividend Information" for the account at `position`: `account` is the account number the

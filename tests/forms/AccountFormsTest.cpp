@@ -87,6 +87,34 @@ TEST(AccountForm, RateOfTwoHundredAndPenaltyOnlyForSavingsPlans) {
     EXPECT_FALSE(f.penalty);
 }
 
+// The account's RMD table: a new table brings its RMD event, none takes it away, and the same
+// table keeps the distribution routine's units digit.
+TEST(AccountForm, RmdTableBringsItsEvent) {
+    auto s = withAccounts({"IRA"});
+    const int slot = s->accountTable.accounts[0].slotId;
+    EXPECT_EQ(rmdTableChoices(*s)[1], "Table 1: IRA 1");
+    const struct {
+        int table;
+        std::int16_t codeBefore, codeAfter;
+        int rmdEvents;
+    } cases[] = {{1, 0, 10, 1}, {1, 13, 13, 1}, {2, 13, 20, 1}, {0, 20, 0, 0}};
+    for (const auto& c : cases) {
+        s->slots.rmdCode[slot] = c.codeBefore;
+        AccountForm f = accountForm(*s, 0);
+        f.rmdTable = c.table;
+        ASSERT_TRUE(acceptAccount(f, *s, 0).ok());
+        EXPECT_EQ(s->slots.rmdCode[slot], c.codeAfter) << c.table;
+        int events = 0;
+        for (int i = 0; i < s->eventCount; ++i)
+            if (s->events[i].kind == kRequiredDistribution) {
+                ++events;
+                EXPECT_EQ(s->events[i].beforeTax, c.table);
+            }
+        EXPECT_EQ(events, c.rmdEvents) << c.table;
+        EXPECT_EQ(accountForm(*s, 0).rmdTable, c.table);
+    }
+}
+
 TEST(AccountForm, NewAccountReusesTheFreedSlotWithItsDefaults) {
     auto s = withAccounts({"A0", "A1", "A2", "A3", "A4", "A5", "A6", "A7", "A8"});
     int position = 0;

@@ -65,6 +65,12 @@ AccountDialog::AccountDialog(Scenario& working, int position, Prompter& prompter
         addCheck("penaltyFlag", QStringLiteral("Early withdrawals subject to penalty"), f.penalty);
     m_penaltyRate = addText("penaltyRate", QStringLiteral("Penalty Rate"), f.penaltyRate);
     m_penaltyAge = addText("penaltyAge", QStringLiteral("Penalty Age"), f.penaltyAge);
+    m_rmdTable = new QComboBox(this);
+    m_rmdTable->setObjectName(QStringLiteral("rmdTable"));
+    for (const std::string& entry : rmdTableChoices(working))
+        m_rmdTable->addItem(fromLatin1(entry));
+    m_rmdTable->setCurrentIndex(f.rmdTable);
+    form()->addRow(QStringLiteral("Required Minimum Distributions"), m_rmdTable);
 
     m_dividend = new QPushButton(QStringLiteral("Dividend..."), this);
     m_dividend->setObjectName(QStringLiteral("dividend"));
@@ -120,6 +126,7 @@ bool AccountDialog::apply() {
     f.penalty = m_penalty->isChecked();
     f.penaltyRate = text(m_penaltyRate);
     f.penaltyAge = text(m_penaltyAge);
+    f.rmdTable = std::max(m_rmdTable->currentIndex(), 0);
     return passed(acceptAccount(f, working(), m_position));
 }
 

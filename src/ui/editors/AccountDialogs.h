@@ -36,6 +36,7 @@ class AccountDialog : public EditorDialog {
     QCheckBox* m_penalty;
     QLineEdit* m_penaltyRate;
     QLineEdit* m_penaltyAge;
+    QComboBox* m_rmdTable;
     QPushButton* m_dividend;
     QPushButton* m_calculator;
 };
