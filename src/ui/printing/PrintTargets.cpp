@@ -15,8 +15,8 @@
 #include "results/PrintLayout.h"
 #include "results/PrintSheets.h"
 #include "ui/graphs/GraphPainter.h"
-#include "ui/platform/Display.h"
 #include "ui/graphs/OddsPainter.h"
+#include "ui/platform/Display.h"
 
 namespace finplan {
 
