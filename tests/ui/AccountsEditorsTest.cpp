@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+#include "DialogDriver.h"
 #include "TestPrompter.h"
 #include "model/Scenario.h"
 #include "model/ScenarioFile.h"
@@ -95,29 +96,13 @@ class AccountsEditorsTest : public QObject {
     }
 
     void whenDialogOpens(std::function<void(QDialog&)> act) {
-        auto* poll = new QTimer(m_waiting.get());
-        poll->setInterval(5);
-        QDialog* seenBefore = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        connect(poll, &QTimer::timeout, this, [this, poll, act, seenBefore] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible() || dialog == seenBefore)
-                return;
-            poll->stop();
-            poll->deleteLater();
-            m_seen << dialog->windowTitle();
-            act(*dialog);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        poll->start();
+        dialogdriver::whenDialogOpens(*m_waiting, std::move(act), &m_seen);
     }
-    void type(QDialog& d, const char* field, const char* text) {
-        auto* edit = child<QLineEdit>(d, field);
-        edit->clear();
-        QTest::keyClicks(edit, QLatin1String(text));
+    void type(QWidget& d, const char* field, const char* text) {
+        dialogdriver::type(d, field, QLatin1String(text));
     }
     void press(QDialog& d, QDialogButtonBox::StandardButton which) {
-        QTest::mouseClick(child<QDialogButtonBox>(d, "buttons")->button(which), Qt::LeftButton);
+        dialogdriver::press(d, which);
     }
     QString writeFile(const QString& name, const QByteArray& bytes) {
         const QString path = m_files->filePath(name);

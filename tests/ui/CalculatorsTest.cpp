@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+#include "DialogDriver.h"
 #include "TestPrompter.h"
 #include "calculators/TradeOff.h"
 #include "model/EventViews.h"
@@ -47,26 +48,10 @@ class CalculatorsTest : public QObject {
     }
     const Scenario& doc() { return m_window->document().scenario; }
     void whenDialogOpens(std::function<void(QDialog&)> act) {
-        auto* poll = new QTimer(m_waiting.get());
-        poll->setInterval(5);
-        QDialog* before = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        connect(poll, &QTimer::timeout, this, [this, poll, act, before] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || dialog == before || !dialog->isVisible())
-                return;
-            poll->stop();
-            poll->deleteLater();
-            m_seen << dialog->windowTitle();
-            act(*dialog);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        poll->start();
+        dialogdriver::whenDialogOpens(*m_waiting, std::move(act), &m_seen);
     }
     void type(QWidget& d, const char* field, const char* text) {
-        auto* edit = child<QLineEdit>(d, field);
-        edit->clear();
-        QTest::keyClicks(edit, QLatin1String(text));
+        dialogdriver::type(d, field, QLatin1String(text));
     }
     void click(QWidget& d, const char* button) {
         // A radio button takes a mouse click only on its circle and text.

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+#include "DialogDriver.h"
 #include "TestPrompter.h"
 #include "model/EventViews.h"
 #include "model/ScenarioFile.h"
@@ -49,32 +50,16 @@ class ValueDialogsTest : public QObject {
     }
     // Runs `act` on the next modal dialog to show, nested ones included.
     void whenDialogOpens(std::function<void(QDialog&)> act) {
-        QWidget* before = QApplication::activeModalWidget();
-        auto* poll = new QTimer(m_waiting.get());
-        poll->setInterval(5);
-        connect(poll, &QTimer::timeout, this, [this, poll, act, before] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible() || dialog == before)
-                return;
-            poll->stop();
-            poll->deleteLater();
-            m_seen << dialog->windowTitle();
-            act(*dialog);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        poll->start();
+        dialogdriver::whenDialogOpens(*m_waiting, std::move(act), &m_seen);
     }
-    void type(QDialog& d, const char* field, const char* text) {
-        auto* edit = child<QLineEdit>(d, field);
-        edit->clear();
-        QTest::keyClicks(edit, QLatin1String(text));
+    void type(QWidget& d, const char* field, const char* text) {
+        dialogdriver::type(d, field, QLatin1String(text));
     }
     void click(QDialog& d, const char* button) {
         QTest::mouseClick(child<QAbstractButton>(d, button), Qt::LeftButton);
     }
     void press(QDialog& d, QDialogButtonBox::StandardButton which) {
-        QTest::mouseClick(child<QDialogButtonBox>(d, "buttons")->button(which), Qt::LeftButton);
+        dialogdriver::press(d, which);
     }
     QString shown(QDialog& d, const char* field) { return child<QLineEdit>(d, field)->text(); }
 
