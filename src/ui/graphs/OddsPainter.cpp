@@ -1,6 +1,7 @@
 #include "ui/graphs/OddsPainter.h"
 
 #include <QFontMetricsF>
+#include <QLocale>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
@@ -60,6 +61,19 @@ Plot plotIn(QPainter& painter, const QRectF& area, const OddsResult& result, Gra
         p.lastAge = result.ages.back().age;
     }
     return p;
+}
+
+// The automatic scale's step, with the bottom on a whole step so that the labels are round
+// numbers ("-$500,000", "$0", "$500,000"); a wider step when ten of them no longer reach.
+GraphScale roundScale(double most, double least) {
+    GraphScale scale = automaticScale(most, least);
+    if (least >= 0)
+        return scale;
+    for (double step = scale.step;; step *= 2) {
+        const double bottom = std::floor(least / step) * step;
+        if (bottom + 10 * step >= most)
+            return GraphScale{bottom, 10 * step, step};
+    }
 }
 
 void drawTitle(QPainter& painter, const QRectF& area, const QString& title) {
@@ -198,7 +212,7 @@ void paintFanChart(QPainter& painter, const QRectF& area, const OddsResult& resu
         most = std::max<double>(most, b.back());
         least = std::min<double>(least, b.front());
     }
-    const Plot p = plotIn(painter, area, result, automaticScale(most, least));
+    const Plot p = plotIn(painter, area, result, roundScale(most, least));
     drawAxes(painter, p, true);
     painter.save();
     painter.setClipRect(p.area);
@@ -236,8 +250,8 @@ void paintDepletionHistogram(QPainter& painter, const QRectF& area, const OddsRe
     }
     drawTitle(painter, area,
               QStringLiteral("Age savings first ran out: %1 of %2 trials")
-                  .arg(result.depleted)
-                  .arg(result.trials));
+                  .arg(QLocale(QLocale::English).toString(result.depleted),
+                       QLocale(QLocale::English).toString(result.trials)));
     int most = 1;
     for (int n : result.depletionAges)
         most = std::max(most, n);
