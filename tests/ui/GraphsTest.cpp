@@ -300,6 +300,14 @@ class GraphsTest : public QObject {
         // A random run changes nothing the odds depend on.
         folders->setCurrentIndex(MainWindow::OddsIndex);
         QVERIFY(!odds->running());
+        // Cancel leaves nothing of the analysis it stopped, nor the result of other settings.
+        odds->setTrials(100000);
+        QVERIFY(odds->running());
+        odds->findChild<QPushButton*>(QStringLiteral("oddsCancel"))->click();
+        QVERIFY(!odds->running());
+        QVERIFY(!odds->haveResult());
+        QCOMPARE(odds->findChild<QLabel*>(QStringLiteral("oddsDetail"))->text(),
+                 QStringLiteral("Cancelled"));
     }
 };
 

@@ -225,6 +225,8 @@ void OddsFolder::start() {
     if (!m_scenario)
         return;
     cancel();
+    // The result shown must always be that of the settings shown: none until the new one.
+    m_haveResult = false;
     const int generation = ++m_generation;
     m_analysedBytes = m_wantedBytes;
     m_progress->setRange(0, m_settings.trials);
