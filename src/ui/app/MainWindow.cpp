@@ -146,6 +146,10 @@ MainWindow::MainWindow(std::unique_ptr<Prompter> prompter, QWidget* parent)
 MainWindow::~MainWindow() {
     // The undo stack outlives the document and says so as it clears.
     m_undo->disconnect(this);
+    // The folders show the document: they close while it still exists, and without telling
+    // the window, which is half gone.
+    m_folders->disconnect(this);
+    delete takeCentralWidget();
 }
 
 const RunState* MainWindow::lastRun() const {
