@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "finance/FinanceMath.h"
+#include "forms/InitialValuesForm.h"
 #include "model/EventViews.h"
 
 namespace finplan::property {
@@ -189,30 +190,8 @@ struct Builder {
             reindexAccounts(s);
     }
 
-    // The Initial Values dialog's summaries: per type the sum of the initial amounts and the
-    // average of the initial rates.
-    void summaries() {
-        float amount[5] = {}, rate[5] = {};
-        int count[5] = {};
-        for (int k = 0; k < accountCount(); ++k) {
-            const Account& a = s.accountTable.accounts[k];
-            amount[a.type] += a.initialAmount;
-            rate[a.type] += a.initialRate;
-            ++count[a.type];
-        }
-        auto average = [&](int type) { return count[type] ? rate[type] / count[type] : 0.0f; };
-        InitialValues& iv = s.initialValues;
-        iv.initialInvestment = amount[kInvestmentSavings];
-        iv.investmentRate = average(kInvestmentSavings);
-        iv.initialTaxFree = amount[kTaxFreeSavings];
-        iv.taxFreeRate = average(kTaxFreeSavings);
-        iv.initialRetirement = amount[kRetirementSavings];
-        iv.retirementRate = average(kRetirementSavings);
-        iv.initialEquity = amount[kEquity];
-        iv.equityAppreciationRate = average(kEquity);
-        iv.initialAssets = amount[kAsset];
-        iv.assetDepreciationRate = average(kAsset);
-    }
+    // The Initial Values dialog's summaries, as the dialog makes them.
+    void summaries() { summarizeAccounts(s); }
 
     void allocation() {
         if (accountCount() == 0 || !draw.chance(0.15))
