@@ -85,6 +85,14 @@ std::optional<float> oneNumber(std::string_view line) {
     return numbers->front();
 }
 
+// A flag or index the program writes as a whole number: anything else, or one beyond a
+// 16-bit flag, is damage (and would not convert to an int safely).
+std::optional<int> flagNumber(std::optional<float> value) {
+    if (!value || *value != std::trunc(*value) || *value < -32768.0f || *value > 32767.0f)
+        return std::nullopt;
+    return static_cast<int>(*value);
+}
+
 bool isDone(std::string_view line) {
     return line.substr(0, 4) == "Done";
 }
@@ -142,10 +150,11 @@ Result<PlotFile> parsePlotFile(std::string_view text, const std::string& name) {
     auto fail = [&](std::string_view what) { return damaged(name, kKind, lines, what); };
 
     const auto first = lines.next();
-    const auto page = first ? numbersOf(first->substr(0, first->find(' '))) : std::nullopt;
-    if (!first || first->find("Groups") == std::string_view::npos || !page || page->size() != 1)
+    const auto page =
+        first ? flagNumber(oneNumber(first->substr(0, first->find(' ')))) : std::nullopt;
+    if (!first || first->find("Groups") == std::string_view::npos || !page)
         return fail("no \"Groups\" heading");
-    plot.graphPage = static_cast<int>(page->front());
+    plot.graphPage = *page;
     for (std::string& title : plot.titleLines) {
         const auto line = lines.next();
         if (!line)
@@ -245,10 +254,10 @@ Result<PlotFile> parsePlotFile(std::string_view text, const std::string& name) {
     std::vector<int> groupOf;
     for (int k = 0; k < accountCount; ++k) {
         const auto line = lines.next();
-        const auto group = line ? oneNumber(*line) : std::nullopt;
+        const auto group = line ? flagNumber(oneNumber(*line)) : std::nullopt;
         if (!group)
             return fail("an account's group is not a number");
-        groupOf.push_back(static_cast<int>(*group));
+        groupOf.push_back(*group);
     }
     std::vector<float> todays;
     for (;;) {

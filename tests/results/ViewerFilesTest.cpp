@@ -67,11 +67,20 @@ TEST(PlotFile, RefusesEveryTruncationAndDamagedLine) {
     }
     const struct {
         const char *from, *to;
-    } kDamage[] = {{"0 Groups", "Graphs"},      {"3.00\n", "x\n"},
-                   {"3.00\n", "100\n"},         {"\n2\nCash", "\n-1\nCash"},
-                   {"\n2\nCash", "\n51\nCash"}, {"110.00\n", "1e99\n"},
-                   {"61.0 110.00", "61.0 x"},   {"62.0 ", "59.0 "},
-                   {"0\n2\n300", "0\nz\n300"},  {"340.000000", "nan"}};
+    } kDamage[] = {{"0 Groups", "Graphs"},
+                   {"3.00\n", "x\n"},
+                   {"3.00\n", "100\n"},
+                   {"\n2\nCash", "\n-1\nCash"},
+                   {"\n2\nCash", "\n51\nCash"},
+                   {"110.00\n", "1e99\n"},
+                   {"61.0 110.00", "61.0 x"},
+                   {"62.0 ", "59.0 "},
+                   {"0\n2\n300", "0\nz\n300"},
+                   {"340.000000", "nan"},
+                   // Whole numbers that no int holds, or not whole: never converted.
+                   {"0\n2\n300", "0\n1.05e10\n300"},
+                   {"0\n2\n300", "0\n1.5\n300"},
+                   {"0 Groups", "3e9 Groups"}};
     for (const auto& d : kDamage) {
         std::string text = kPlot;
         text.replace(text.find(d.from), std::string(d.from).size(), d.to);
