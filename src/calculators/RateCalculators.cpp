@@ -46,7 +46,7 @@ Result<float> calculateInflation(InflationForm& form) {
     if (!(rate >= -100 && rate <= 100))
         return warning("Inflation Rate must be a value from -100 - 100.", "Rate Error!", "rate");
     const float amount = number(form.amount, 14);
-    if (!(amount >= 1 && amount <= 99999999))
+    if (!(amount >= 1 && amount <= 1.0e8f)) // 99999999 in single precision
         return warning("This amount must be a value from 1.0 - 99999999.00", "Amount Error!",
                        "amount");
     const float inflated = inflatedAmount(amount, rate, start, end);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <limits>
 #include <vector>
 
 #include "model/FileWriter.h"
@@ -52,14 +53,17 @@ TradeOffSettings readTradeOffSettings(const std::string& path) {
     for (std::string& name : s.names) {
         if (!std::getline(in, line))
             return s;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        // No carriage return at the end, also after the cut: the line end would take it.
         name = line.substr(0, kTradeOffStoredNameChars);
+        while (!name.empty() && name.back() == '\r')
+            name.pop_back();
     }
     for (float& value : s.values) {
         if (!std::getline(in, line))
             break;
-        value = static_cast<float>(leadingNumber(line));
+        // Beyond single precision is no number either: it would be infinite.
+        const double read = leadingNumber(line);
+        value = std::fabs(read) <= std::numeric_limits<float>::max() ? static_cast<float>(read) : 0;
     }
     return s;
 }

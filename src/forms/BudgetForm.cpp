@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <fstream>
+#include <limits>
+#include <optional>
 #include <utility>
 
 #include "forms/AccountChoices.h"
@@ -262,34 +265,67 @@ Status readBudgetCopy(Budget& b, const std::string& path) {
             line.pop_back();
         lines.push_back(line.substr(0, std::min(line.size(), kCopyLineChars)));
     }
+    const Message invalid{"The budget input file budout.tmp doesn't seem to be a valid file.",
+                          "Budget File Error", MessageKind::Error, kMessageInvalidFile};
     const int count = lines.empty() ? 0 : leadingInteger(lines[0]);
     if (count < 1 || count > kBudgetItems)
-        return Message{"The budget input file budout.tmp doesn't seem to be a valid file.",
-                       "Budget File Error", MessageKind::Error, kMessageInvalidFile};
+        return invalid;
     Budget read = b;
     auto line = [&lines](std::size_t n) { return n < lines.size() ? lines[n] : std::string(); };
-    std::string name = line(1).substr(0, 29);
+    std::string name = line(1).substr(0, std::min<std::size_t>(line(1).find('\0'), 29));
     while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
         name.pop_back();
     read.name.assign(name);
-    read.startAge = static_cast<std::int16_t>(leadingInteger(line(2)));
-    read.endAge = static_cast<std::int16_t>(leadingInteger(line(3)));
+    // An age or a flag beyond its 16 bits, or an amount beyond single precision, is damage: kept,
+    // it would wrap or become infinite.
+    const auto flag = [](const std::string& text) -> std::optional<std::int16_t> {
+        const int value = leadingInteger(text);
+        if (value < std::numeric_limits<std::int16_t>::min() ||
+            value > std::numeric_limits<std::int16_t>::max())
+            return std::nullopt;
+        return static_cast<std::int16_t>(value);
+    };
+    const auto real = [](const std::string& text) -> std::optional<float> {
+        const double value = leadingNumber(text);
+        if (!(std::fabs(value) <= std::numeric_limits<float>::max()))
+            return std::nullopt;
+        return static_cast<float>(value);
+    };
+    const auto startAge = flag(line(2));
+    const auto endAge = flag(line(3));
+    if (!startAge || !endAge)
+        return invalid;
+    read.startAge = *startAge;
+    read.endAge = *endAge;
     int items = 0;
     for (std::size_t n = 4; n < lines.size() && items < count; ++n) {
-        if (lines[n].find("Dooone") != std::string::npos)
+        // The end line, not an item whose name holds the word.
+        if (lines[n].find("Dooone") != std::string::npos &&
+            lines[n].find('\t') == std::string::npos)
             break;
         const std::vector<std::string> cells = splitAtTabs(lines[n]);
         auto cell = [&cells](std::size_t k) { return k < cells.size() ? cells[k] : std::string(); };
-        read.itemName[items].assign(head(cell(0), 20));
-        read.itemAmount[items] = static_cast<float>(leadingNumber(cell(1)));
-        read.itemMonthly[items] = static_cast<std::int16_t>(leadingInteger(cell(2)));
-        read.itemTrack[items] = static_cast<std::int16_t>(leadingInteger(cell(3)));
-        read.itemRate[items] = static_cast<float>(leadingNumber(cell(4)));
+        const auto amount = real(cell(1));
+        const auto monthly = flag(cell(2));
+        const auto track = flag(cell(3));
+        const auto rate = real(cell(4));
+        if (!amount || !monthly || !track || !rate)
+            return invalid;
+        // A name ends at a NUL, as the record holds it.
+        const std::string itemName = cell(0);
+        read.itemName[items].assign(head(itemName.substr(0, itemName.find('\0')), 20));
+        read.itemAmount[items] = *amount;
+        read.itemMonthly[items] = *monthly;
+        read.itemTrack[items] = *track;
+        read.itemRate[items] = *rate;
         ++items;
     }
     // A file that ends early brings fewer items than it counts: only those it holds are kept.
+    // One without any, or whose total overflows, holds no budget.
     read.itemCount = static_cast<std::int16_t>(items);
     updateBudgetTotals(read);
+    if (items == 0 || !std::isfinite(read.yearlyTotal))
+        return invalid;
     b = read;
     return {};
 }

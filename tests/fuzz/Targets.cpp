@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -15,10 +16,14 @@
 #include <unistd.h>
 #include <vector>
 
+#include "calculators/TradeOff.h"
 #include "cli/Commands.h"
 #include "engine/Ages.h"
 #include "engine/Rule72T.h"
 #include "engine/Simulation.h"
+#include "forms/AccountForm.h"
+#include "forms/AccountImport.h"
+#include "forms/BudgetForm.h"
 #include "model/EventViews.h"
 #include "model/RecordCodec.h"
 #include "model/ScenarioFile.h"
@@ -603,6 +608,91 @@ int fuzzPreferencesFile(const std::uint8_t* data, std::size_t size) {
     return 0;
 }
 
+int fuzzBudgetCopy(const std::uint8_t* data, std::size_t size) {
+    const fs::path dir = freshFolder();
+    writeBytes(dir / kBudgetCopyFile, textOf(data, size));
+    const Budget before = example().budgets[0];
+    Budget b = before;
+    if (!readBudgetCopy(b, (dir / kBudgetCopyFile).string())) {
+        check(std::memcmp(&b, &before, sizeof b) == 0, "a refused budget file changed the budget");
+        return 0;
+    }
+    check(b.itemCount >= 0 && b.itemCount <= kBudgetItems, "the item count is outside its table");
+    check(std::isfinite(b.yearlyTotal), "the yearly total is not finite");
+    (void)budgetRows(b);
+    // Amounts keep the six decimals of "%f": once written, a copy reads back as it was.
+    check(writeBudgetCopy(b, (dir / "first.tmp").string()).ok(), "the copy cannot be written");
+    Budget again = before;
+    check(readBudgetCopy(again, (dir / "first.tmp").string()).ok(), "a written copy is refused");
+    check(writeBudgetCopy(again, (dir / "second.tmp").string()).ok(), "the copy cannot be written");
+    check(readText(dir / "first.tmp") == readText(dir / "second.tmp"),
+          "the budget read back differs from the one written");
+    // Pasted, then OK in the editor: the budget's withdrawal runs with the example.
+    auto s = std::make_unique<Scenario>(example());
+    BudgetForm form = budgetForm(b);
+    form.active = true;
+    if (acceptBudget(*s, 1, b, form)) {
+        AnsweringNotifier yes;
+        auto state = std::make_unique<RunState>();
+        (void)runSimulation(*s, quietOptions(), *state, yes);
+    }
+    return 0;
+}
+
+int fuzzTradeOffSettings(const std::uint8_t* data, std::size_t size) {
+    const fs::path dir = freshFolder();
+    const std::string path = (dir / kTradeOffSettingsFileName).string();
+    writeBytes(path, textOf(data, size));
+    const TradeOffSettings read = readTradeOffSettings(path);
+    for (const float v : read.values)
+        check(std::isfinite(v), "a value read is not finite");
+    (void)tradeOffEndAmounts(read, 25);
+    (void)tradeOffGraphText(read, 25);
+    check(writeTradeOffSettings(read, path).ok(), "tradeinf.dat cannot be written");
+    const std::string text = tradeOffSettingsText(readTradeOffSettings(path));
+    check(text == tradeOffSettingsText(read), "the settings read back differ from those written");
+    return 0;
+}
+
+// The first byte chooses tab or comma and create or update; the rest is the file.
+int fuzzAccountImport(const std::uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return -1;
+    const bool isCsv = (data[0] & 1) != 0;
+    const ImportUse use = (data[0] & 2) != 0 ? ImportUse::Update : ImportUse::Create;
+    const fs::path dir = freshFolder();
+    const std::string path = (dir / (isCsv ? "in.csv" : "in.vti")).string();
+    writeBytes(path, textOf(data + 1, size - 1));
+    const Result<ImportPlan> plan = planAccountImport(path, isCsv, use, dir.string());
+    if (!plan)
+        return 0;
+    for (const ImportLine& line : plan->lines)
+        check(!line.used() || !line.name.empty(), "a used line without a name");
+    auto s = std::make_unique<Scenario>(example());
+    AnsweringNotifier yes;
+    const EditImportedAccount ok = [](Scenario& sc, int position) {
+        return acceptAccount(accountForm(sc, position), sc, position).ok();
+    };
+    if (use == ImportUse::Create) {
+        startNewAccounts(*s);
+        createAccountsFromFile(*s, *plan, yes, ok);
+    } else {
+        (void)updateAccountsFromFile(*s, *plan, yes, ok);
+    }
+    check(s->accountTable.accountCount >= 0 && s->accountTable.accountCount <= kMaxAccounts,
+          "the account count is outside its table");
+    for (int k = 0; k < s->accountTable.accountCount; ++k)
+        check(std::isfinite(s->accountTable.accounts[k].initialAmount),
+              "an imported amount is not finite");
+    const Bytes bytes = encodeScenario(*s);
+    const std::unique_ptr<Scenario> loaded = decode(bytes);
+    check(loaded != nullptr && encodeScenario(*loaded) == bytes,
+          "the imported scenario does not load again");
+    auto state = std::make_unique<RunState>();
+    (void)runSimulation(*s, quietOptions(), *state, yes);
+    return 0;
+}
+
 std::span<const Target> targets() {
     static const Target table[] = {
         {"scenario_decode", fuzzScenarioDecode},
@@ -622,6 +712,9 @@ std::span<const Target> targets() {
         {"accounts_file", fuzzAccountsFile},
         {"finance_dat", fuzzSettingsFile},
         {"prefinf_dat", fuzzPreferencesFile},
+        {"budout_tmp", fuzzBudgetCopy},
+        {"tradeinf_dat", fuzzTradeOffSettings},
+        {"account_import", fuzzAccountImport},
     };
     return table;
 }

@@ -48,6 +48,13 @@ int fuzzLifeTables(const std::uint8_t* data, std::size_t size);
 int fuzzAccountsFile(const std::uint8_t* data, std::size_t size);
 int fuzzSettingsFile(const std::uint8_t* data, std::size_t size);    // "finance.dat"
 int fuzzPreferencesFile(const std::uint8_t* data, std::size_t size); // "prefinf.dat"
+// "budout.tmp" pasted into the example's first budget, written and read back, accepted, run.
+int fuzzBudgetCopy(const std::uint8_t* data, std::size_t size);
+// "tradeinf.dat": read, the end amounts and the graph, written and read back.
+int fuzzTradeOffSettings(const std::uint8_t* data, std::size_t size);
+// An account import: the first byte chooses tab or comma and create or update, the rest is
+// the file; the plan, the accounts made or updated with OK in every dialog, a round trip, a run.
+int fuzzAccountImport(const std::uint8_t* data, std::size_t size);
 
 struct Target {
     const char* name; // the folder of its seeds and regressions, and the program's suffix
