@@ -28,6 +28,12 @@ GroupsForm groupsForm(const Scenario& s) {
     return f;
 }
 
+namespace {
+constexpr float kLowestGroupRate = -50;
+constexpr float kHighestGroupRate = 100;
+constexpr const char* kGroupRateMessage = "The rate must be between -50.00% and 100.00%.";
+} // namespace
+
 Status acceptGroups(const GroupsForm& f, Scenario& s) {
     GroupsBlock groups = s.groups;
     for (int g = 0; g < kGroups; ++g) {
@@ -48,10 +54,11 @@ Status acceptGroups(const GroupsForm& f, Scenario& s) {
             static_cast<float>(leadingNumber(std::string_view(row.minRate).substr(0, 9)));
         const auto maximum =
             static_cast<float>(leadingNumber(std::string_view(row.maxRate).substr(0, 9)));
-        if (!(minimum >= -200 && minimum <= 200))
-            return refused("The rate must be between -200.00% and 200.00%.", "groupMin" + n);
-        if (!(maximum >= -200 && maximum <= 200))
-            return refused("The rate must be between -200.00% and 200.00%.", "groupMax" + n);
+        // The range a saved plan keeps: a rate beyond it would load as 0.
+        if (!(minimum >= kLowestGroupRate && minimum <= kHighestGroupRate))
+            return refused(kGroupRateMessage, "groupMin" + n);
+        if (!(maximum >= kLowestGroupRate && maximum <= kHighestGroupRate))
+            return refused(kGroupRateMessage, "groupMax" + n);
         if (minimum > maximum)
             return refused("The minimum rate must be less than the maximum rate.", "groupMin" + n);
         groups.randomMinRate[g] = minimum;

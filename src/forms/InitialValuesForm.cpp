@@ -26,6 +26,10 @@ std::string rate(float value) {
 }
 
 Status ageRangeCheck(float startAge, float endAge) {
+    // A plan without a whole year between its ages has nothing to run.
+    if (std::trunc(endAge) <= std::trunc(startAge))
+        return Message{"The End Age must be greater than the Start Age.", "END AGE ERROR",
+                       MessageKind::Error, 0, "endAge"};
     // The result tables hold 100 whole ages.
     if (std::trunc(endAge) - std::trunc(startAge) > 99)
         return Message{"The age range must be less than ALLOWABLE_POINTS!", "Age Range Error!",

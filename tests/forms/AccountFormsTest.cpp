@@ -160,7 +160,10 @@ TEST(GroupsForm, RangesAndUnusedRows) {
     } cases[] = {
         {"Stocks", "5", "5", true, 5},
         {"Stocks", "6", "5", false, 0},
-        {"Stocks", "-201", "5", false, 0},
+        // What a saved plan keeps: beyond it a file would load the rate as 0.
+        {"Stocks", "-50", "100", true, -50},
+        {"Stocks", "-50.5", "5", false, 0},
+        {"Stocks", "5", "100.5", false, 0},
         {"S", "6", "5", true, 0}, // an unused group keeps rates 0
     };
     for (const auto& c : cases) {

@@ -43,6 +43,10 @@ TEST(InitialValuesForm, RangesAndMessages) {
         {"20", "120", "4", "Age Range Error!", "The age range must be less than ALLOWABLE_POINTS!"},
         {"21", "120", "4", nullptr, ""},
         {"21.9", "120", "4", nullptr, ""}, // whole years: a range of 99
+        // No whole year to run: refused, where a plan would have no ages.
+        {"60", "60.5", "4", "END AGE ERROR", "The End Age must be greater than the Start Age."},
+        {"60", "40", "4", "END AGE ERROR", "The End Age must be greater than the Start Age."},
+        {"60", "61", "4", nullptr, ""},
         {"40", "80", "-10", nullptr, ""},
         {"40", "80", "50", nullptr, ""},
         {"40", "80", "-10.5", "INFLATION RATE ERROR",
