@@ -1,6 +1,8 @@
 #include "finance/FinanceMath.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace finplan {
 
@@ -84,6 +86,13 @@ CardPayoff creditCardPayoff(float balance, float ratePercent, float payment, flo
             balance = 0;
         }
         ++result.months;
+        // A debt that grows past single precision is never paid: the most a float holds stands
+        // for its interest, which would otherwise be infinite and no number a file can keep.
+        if (!std::isfinite(balance) || !std::isfinite(result.interest)) {
+            result.months = kMostMonths;
+            result.interest = std::numeric_limits<float>::max();
+            break;
+        }
     }
     result.years = static_cast<float>(result.months) / 12;
     return result;

@@ -1,6 +1,7 @@
 #include "finance/FinanceMath.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace finplan {
 namespace {
@@ -95,6 +96,11 @@ TEST(CreditCardPayoff, CountsMonthsAndInterest) {
     const CardPayoff endless = creditCardPayoff(1000, 18, 100, 150);
     EXPECT_EQ(endless.months, 1200);
     EXPECT_EQ(endless.years, 100);
+    // The editors' largest debt at their highest rate, unpaid, outgrows single precision: the
+    // interest stays a number a file can hold.
+    const CardPayoff runaway = creditCardPayoff(1e8f, 1000, 0, 1e8f);
+    EXPECT_EQ(runaway.months, 1200);
+    EXPECT_EQ(runaway.interest, std::numeric_limits<float>::max());
 }
 
 TEST(GrownByInflation, OneFactorAYear) {
