@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 #include <utility>
 
 namespace finplan {
@@ -28,6 +30,16 @@ bool stepSucceeds(const std::string& path, bool creating = false) {
         return true;
     failedStep = {path, creating};
     return false;
+}
+
+// The rename itself reaches the disk with its folder. Best effort: the file is whole either way.
+void syncFolderOf(const std::string& path) {
+    const fs::path folder = fs::path(path).parent_path();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        (void)::fsync(fd);
+        ::close(fd);
+    }
 }
 
 } // namespace
@@ -95,7 +107,13 @@ void FileWriter::write(std::string_view bytes) {
 WriteOutcome FileWriter::finish() {
     if (!m_file)
         return WriteOutcome::CannotOpen;
-    const bool closed = std::fclose(std::exchange(m_file, nullptr)) == 0 && stepSucceeds(m_given);
+    // A file the user keeps reaches the disk before it replaces the old one, so that a crash
+    // of the machine leaves the old file or the new, never an empty one. Working files skip it:
+    // they are written on every run and rebuilt by the next.
+    const bool synced = m_onFailure != OnFailure::KeepOld || m_direct ||
+                        (std::fflush(m_file) == 0 && ::fsync(::fileno(m_file)) == 0);
+    const bool closed =
+        std::fclose(std::exchange(m_file, nullptr)) == 0 && synced && stepSucceeds(m_given);
     if (m_failed || !closed) {
         dropTemporary();
         dropTarget();
@@ -116,6 +134,8 @@ WriteOutcome FileWriter::finish() {
         dropTarget();
         return WriteOutcome::CannotWrite;
     }
+    if (m_onFailure == OnFailure::KeepOld)
+        syncFolderOf(m_path);
     return WriteOutcome::Written;
 }
 

@@ -22,8 +22,9 @@ enum class WriteOutcome { Written, CannotOpen, CannotWrite };
 
 // A file written whole or not at all: the bytes go to a temporary file beside the target, which
 // takes the target's place only once it is complete and closed. Every write, close and rename
-// is checked; a writer given up or destroyed before finish() leaves no temporary file. A link
-// is followed; a device or pipe is written as it is.
+// is checked; a writer given up or destroyed before finish() leaves no temporary file. A file
+// kept on failure (one the user keeps) is synced to the disk before the rename. A link is
+// followed; a device or pipe is written as it is.
 class FileWriter {
   public:
     explicit FileWriter(OnFailure onFailure = OnFailure::KeepOld) : m_onFailure(onFailure) {}
