@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -140,9 +141,6 @@ AccountsFolder::AccountsFolder(QWidget* parent)
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &AccountsFolder::selectionChanged);
     connect(m_model, &QAbstractItemModel::modelReset, this, &AccountsFolder::selectionChanged);
-    connect(m_view, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-        Q_EMIT editRequested(m_model->positionOf(index.row()));
-    });
     connect(add, &QPushButton::clicked, this, &AccountsFolder::addRequested);
     connect(import, &QPushButton::clicked, this, &AccountsFolder::importRequested);
     connect(classes, &QPushButton::clicked, this, &AccountsFolder::assetClassesRequested);
@@ -156,13 +154,23 @@ AccountsFolder::AccountsFolder(QWidget* parent)
     });
     connect(help, &QPushButton::clicked, this,
             [this] { openHelpTopic(this, help::kAccountsPanel); });
+    // A double click or Enter (activation) edits; the Delete key is the filter's.
+    connect(m_view, &QTableView::activated, this, [this](const QModelIndex& index) {
+        Q_EMIT editRequested(m_model->positionOf(index.row()));
+    });
     m_view->viewport()->installEventFilter(this);
+    m_view->installEventFilter(this);
     selectionChanged();
 }
 
 bool AccountsFolder::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_view->viewport() && event->type() == QEvent::Resize)
         fitNameColumn();
+    if (watched == m_view && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Delete)) {
+        m_delete->click();
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 
