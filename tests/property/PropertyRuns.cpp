@@ -16,8 +16,9 @@
 #include "model/ScenarioJson.h"
 #include "property/RandomScenario.h"
 
-// Random-scenario property runs: each seed gives a scenario the editors could have made; its run
-// must end within its time, keep every result finite, keep the type totals the sums of their
+// Random-scenario property runs: each seed gives a scenario the editors could have made; an
+// editor opened on one of its events and closed with OK must keep the event, its run must end
+// within its time, keep every result finite, keep the type totals the sums of their
 // accounts and leave the scenario as it was, and the scenario must come back to the byte
 // through its file and through JSON.
 //   finplan-property-runs [--count N] [--first SEED]   seeds SEED .. SEED + N - 1 (1, 200)
@@ -166,6 +167,9 @@ bool checkSeed(std::uint32_t seed, bool printJson, bool editorsRanges,
     const Scenario& s = *c.scenario;
     if (printJson)
         std::printf("%s\n", scenarioToJson(s).dump(2).c_str());
+
+    const std::string changed = property::changedByOk(s);
+    findings.expect(changed.empty(), "OK on an unchanged editor: " + changed);
 
     const std::vector<std::uint8_t> saved = encodeScenario(s);
     auto loaded = std::make_unique<Scenario>();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -24,6 +26,7 @@
 #include "forms/Rule72TForm.h"
 #include "forms/TransferForm.h"
 #include "forms/WithdrawalForm.h"
+#include "model/EventViews.h"
 #include "model/TextNumbers.h"
 
 namespace finplan::property {
@@ -686,7 +689,47 @@ struct Builder {
     }
 };
 
+// What event `i`'s editor, opened on it, stores on OK: its checks, without the Rule 72T
+// dialog's new amount from a run. Nothing for the events no such editor opens.
+std::optional<Result<FinancialEvent>> okUnchanged(const Scenario& s, int i) {
+    const FinancialEvent& e = s.events[i];
+    switch (e.kind) {
+    case kDeposit:
+        return acceptDeposit(depositForm(e), e);
+    case kWithdrawal:
+        return acceptWithdrawal(withdrawalForm(s, e), e, s);
+    case kTransfer: {
+        if (!isRule72T(e))
+            return acceptTransfer(transferForm(e), e);
+        const Result<Rule72TAccepted> plan = acceptRule72T(rule72TForm(e), e, s);
+        return plan ? Result<FinancialEvent>(plan->event) : plan.status();
+    }
+    case kRateChange:
+        return acceptFundamentals(fundamentalsForm(s, e, i), e, s);
+    case kLoan:
+        return isCreditCard(e) ? acceptCreditCard(creditCardForm(e, false), e, s)
+                               : acceptLoan(loanForm(e), e, s);
+    case kMortgage:
+        return acceptMortgage(mortgageForm(e), e, s);
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace
+
+std::string changedByOk(const Scenario& s) {
+    for (int i = 0; i < s.eventCount && i < kEventSlots; ++i) {
+        const std::optional<Result<FinancialEvent>> stored = okUnchanged(s, i);
+        const std::string event =
+            "event " + std::to_string(i) + " (kind " + std::to_string(s.events[i].kind) + ")";
+        if (stored && !*stored)
+            return event + ": " + stored->message().text;
+        if (stored && std::memcmp(&**stored, &s.events[i], sizeof(FinancialEvent)) != 0)
+            return event + " changes";
+    }
+    return {};
+}
 
 RandomCase randomScenario(std::uint32_t seed, bool editorsRanges) {
     Draw draw(seed);

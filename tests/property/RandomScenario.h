@@ -38,4 +38,8 @@ struct RandomCase {
 
 RandomCase randomScenario(std::uint32_t seed, bool editorsRanges = false);
 
+// The first event that its editor, opened on it and closed with OK unchanged, refuses or
+// changes, and how; empty when none does.
+std::string changedByOk(const Scenario& s);
+
 } // namespace finplan::property
