@@ -31,24 +31,24 @@
 
 namespace finplan::property {
 
-const std::array<const char*, EditorTally::kKinds> EditorTally::kNames = {"groups",
-                                                                          "account",
-                                                                          "dividend",
-                                                                          "initial values",
-                                                                          "asset classes",
-                                                                          "allocation",
-                                                                          "budget",
-                                                                          "deposit",
-                                                                          "withdrawal",
-                                                                          "transfer",
-                                                                          "rule 72T",
-                                                                          "fundamentals",
-                                                                          "account rate",
-                                                                          "loan",
-                                                                          "mortgage",
-                                                                          "credit card",
-                                                                          "distribution options",
-                                                                          "life table"};
+const std::array<const char*, EditorTally::kKinds> EditorTally::kNames{"groups",
+                                                                       "account",
+                                                                       "dividend",
+                                                                       "initial values",
+                                                                       "asset classes",
+                                                                       "allocation",
+                                                                       "budget",
+                                                                       "deposit",
+                                                                       "withdrawal",
+                                                                       "transfer",
+                                                                       "rule 72T",
+                                                                       "fundamentals",
+                                                                       "account rate",
+                                                                       "loan",
+                                                                       "mortgage",
+                                                                       "credit card",
+                                                                       "distribution options",
+                                                                       "life table"};
 
 EditorTally& EditorTally::operator+=(const EditorTally& other) {
     for (int k = 0; k < kKinds; ++k) {
@@ -126,9 +126,6 @@ class Draw {
         if (pick < 10)
             return real(low, high);
         return real(usualLow, usualHigh);
-    }
-    float money(float low, float high, float usualLow, float usualHigh) {
-        return std::round(field(low, high, usualLow, usualHigh) * 100) / 100;
     }
     // A whole age, as the editors store one.
     float age(float usualLow, float usualHigh) {
