@@ -42,9 +42,9 @@ fuzz:
 	@cmake --build --preset fuzz -j 2
 	@tests/fuzz/run-fuzzers build/fuzz $(FUZZ_SECONDS)
 
-# The random-scenario property runs at length.
+# The random-scenario property runs at length, with how often each editor refused its OK.
 soak: build
-	@$(BUILD)/tests/property/finplan-property-runs --count 100000
+	@$(BUILD)/tests/property/finplan-property-runs --count 100000 --verbose
 
 bench: build
 	@if [ -x $(BUILD)/bench/finplan-bench ]; then $(BUILD)/bench/finplan-bench; \
