@@ -85,21 +85,18 @@ enum Kind {
 
 // Where the scenarios' values lie. The editors' own ranges let some rates compound past what
 // single precision holds over 99 years (a mortgage appreciating at -1000% a year, inflation at
-// 1000%), accept group rates the loader then drops, and allow a scenario that ends where it
-// starts; the usual runs keep to what the properties can hold.
+// 1000%); the usual runs keep to what the properties can hold.
 struct Limits {
     // The highest yearly rate that compounds. Random rates are drawn past it, and interest is
     // figured as balance times rate before the percent is taken, which overflows first.
     float growth;
     float lowestGrowth;  // the lowest: below -100% a balance changes sign and grows again
-    float groupLow;      // the loader sets a group's random rates outside -50..100 to 0
     float taxRate;       // above 100%, tax on growth makes balances swing and grow
     float inflationRate; // of the Fundamentals editor
     float debtRate;      // of the credit-card editor, whose debt compounds monthly
-    int shortestYears;   // 0 lets the scenario end where it starts, or before
 };
-constexpr Limits kFinite{50, -50, -50, 100, 30, 50, 1};
-constexpr Limits kEditors{1000, -1000, -200, 1000, 1000, 1000, 0};
+constexpr Limits kFinite{50, -50, 100, 30, 50};
+constexpr Limits kEditors{1000, -1000, 1000, 1000, 1000};
 
 class Draw {
   public:
@@ -250,9 +247,10 @@ struct Builder {
             for (int g = 0; g < count; ++g) {
                 GroupsForm::Row& row = f.rows[static_cast<std::size_t>(g)];
                 row.name = latin1AsUtf8(draw.text(19));
-                const float top = std::min(limits.growth, 200.0f);
-                float low = draw.field(limits.groupLow, top, -5, 5);
-                float high = draw.field(limits.groupLow, top, 5, 15);
+                // The Groups editor's range, the one a saved plan keeps.
+                const float top = std::min(limits.growth, 100.0f);
+                float low = draw.field(-50, top, -5, 5);
+                float high = draw.field(-50, top, 5, 15);
                 if (low > high)
                     std::swap(low, high);
                 row.minRate = Draw::typed(low);
@@ -325,11 +323,7 @@ struct Builder {
         dialog(kInitialValuesDialog, [&](Scenario& w) {
             InitialValuesForm f = initialValuesForm(w, kMonth, kDay);
             const float first = std::trunc(draw.field(1, 100, 20, 70));
-            float last =
-                std::min(120.0f, first + std::trunc(draw.field(
-                                             static_cast<float>(limits.shortestYears), 99, 5, 50)));
-            if (limits.shortestYears == 0 && draw.chance(0.03))
-                last = std::trunc(draw.real(1, first));
+            const float last = std::min(120.0f, first + std::trunc(draw.field(1, 99, 5, 50)));
             f.startAge = Draw::typed(first);
             f.endAge = Draw::typed(last);
             f.inflationRate = draw.number(-10, 50, 0, 6);
