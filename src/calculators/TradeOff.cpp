@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <limits>
 #include <vector>
 
 #include "model/FileWriter.h"
@@ -62,8 +61,7 @@ TradeOffSettings readTradeOffSettings(const std::string& path) {
         if (!std::getline(in, line))
             break;
         // Beyond single precision is no number either: it would be infinite.
-        const double read = leadingNumber(line);
-        value = std::fabs(read) <= std::numeric_limits<float>::max() ? static_cast<float>(read) : 0;
+        value = singlePrecision(leadingNumber(line)).value_or(0);
     }
     return s;
 }

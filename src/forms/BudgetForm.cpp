@@ -285,12 +285,6 @@ Status readBudgetCopy(Budget& b, const std::string& path) {
             return std::nullopt;
         return static_cast<std::int16_t>(value);
     };
-    const auto real = [](const std::string& text) -> std::optional<float> {
-        const double value = leadingNumber(text);
-        if (!(std::fabs(value) <= std::numeric_limits<float>::max()))
-            return std::nullopt;
-        return static_cast<float>(value);
-    };
     const auto startAge = flag(line(2));
     const auto endAge = flag(line(3));
     if (!startAge || !endAge)
@@ -305,10 +299,10 @@ Status readBudgetCopy(Budget& b, const std::string& path) {
             break;
         const std::vector<std::string> cells = splitAtTabs(lines[n]);
         auto cell = [&cells](std::size_t k) { return k < cells.size() ? cells[k] : std::string(); };
-        const auto amount = real(cell(1));
+        const auto amount = singlePrecision(leadingNumber(cell(1)));
         const auto monthly = flag(cell(2));
         const auto track = flag(cell(3));
-        const auto rate = real(cell(4));
+        const auto rate = singlePrecision(leadingNumber(cell(4)));
         if (!amount || !monthly || !track || !rate)
             return invalid;
         // A name ends at a NUL, as the record holds it.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 #include <string_view>
 
 // Numbers read from the planner's own text files and from what users type. These never depend
@@ -24,6 +26,14 @@ template <class Int> Int wholeNumber(double value, Int low, Int high, Int notANu
     if (std::isnan(value))
         return notANumber;
     return static_cast<Int>(std::clamp(value, static_cast<double>(low), static_cast<double>(high)));
+}
+
+// `value` in single precision, or nothing when it is not a number or beyond what a float holds
+// (converting it would be infinite).
+inline std::optional<float> singlePrecision(double value) {
+    if (!(std::fabs(value) <= static_cast<double>(std::numeric_limits<float>::max())))
+        return std::nullopt;
+    return static_cast<float>(value);
 }
 
 } // namespace finplan

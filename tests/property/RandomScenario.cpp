@@ -544,18 +544,23 @@ struct Builder {
         });
     }
 
+    // What the loan and mortgage editors share, up to the down payment.
+    template <class DebtForm> void debtFields(DebtForm& f, float usualLow, float usualHigh) {
+        f.name = draw.text(49);
+        f.startAge = eventAge();
+        f.endAge = eventAge();
+        f.interestRate = draw.number(1, 1000, 2, 12);
+        const float price = draw.field(1, 1e8f, usualLow, usualHigh);
+        f.amount = Draw::typed(price);
+        f.downPayment = draw.number(0, 1e8f, 0, price / 3);
+    }
+
     void loan() {
         if (accountCount() == 0)
             return;
         eventEditor(kLoanEditor, [&](Scenario& w, int index) {
             LoanForm f = loanForm(w.events[index]);
-            f.name = draw.text(49);
-            f.startAge = eventAge();
-            f.endAge = eventAge();
-            f.interestRate = draw.number(1, 1000, 2, 12);
-            const float price = draw.field(1, 1e8f, 5000, 50000);
-            f.amount = Draw::typed(price);
-            f.downPayment = draw.number(0, 1e8f, 0, price / 3);
+            debtFields(f, 5000, 50000);
             f.adjustRate = draw.chance(0.8) ? "0" : draw.number(0, 120, start, end, 0);
             f.termYears = draw.number(1, 100, 1, 30, 0);
             f.account = anyAccount();
@@ -567,13 +572,7 @@ struct Builder {
     void mortgage() {
         eventEditor(kMortgageEditor, [&](Scenario& w, int index) {
             MortgageForm f = mortgageForm(w.events[index]);
-            f.name = draw.text(49);
-            f.startAge = eventAge();
-            f.endAge = eventAge();
-            f.interestRate = draw.number(1, 1000, 2, 12);
-            const float price = draw.field(1, 1e8f, 50000, 500000);
-            f.amount = Draw::typed(price);
-            f.downPayment = draw.number(0, 1e8f, 0, price / 3);
+            debtFields(f, 50000, 500000);
             f.termYears = draw.number(1, 100, 1, 30, 0);
             f.adjustRate = draw.chance(0.8) ? "0" : draw.number(0, 120, start, end, 0);
             f.propertyTax = draw.number(0, 1e8f, 0, 5000);
